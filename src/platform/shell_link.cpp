@@ -19,9 +19,10 @@ const wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVersio
 
 // Registry value names, in TShellFolder order.
 const wchar_t* const kShellFolderValues[] = {
-    L"",        L"Desktop",  L"Favorites", L"Fonts",      L"Personal", L"Programs",
-    L"Recent",  L"SendTo",   L"Start Menu", L"Startup",   L"Templates",
+    L"",       L"Desktop", L"Favorites",  L"Fonts",   L"Personal",  L"Programs",
+    L"Recent", L"SendTo",  L"Start Menu", L"Startup", L"Templates",
 };
+static_assert(std::size(kShellFolderValues) == sfTemplates + 1);
 
 std::wstring TooLongMessage()
 {
