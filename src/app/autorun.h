@@ -3,10 +3,9 @@
 
 #include "app/ini_file.h"
 #include "app/schedule.h"
+#include "app/settings.h"
 
 namespace app {
-
-inline constexpr const wchar_t* kAutoRunSection = L"AutoRun";
 
 // For a "bootup" start: whether the automatic scan runs now. A pending scan (`switch` true)
 // runs regardless of the date; otherwise the frequency and the date of the last automatic run
