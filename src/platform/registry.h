@@ -65,7 +65,8 @@ public:
     // The access that the open key was granted (0 when none is open).
     REGSAM Access() const { return access_; }
 
-    // Reads of the open key. A missing value reads as "" for strings; the other reads raise.
+    // Reads of the open key. A missing value reads as empty text or no bytes; a missing
+    // integer, a value of another type or a failed query raises.
     std::wstring ReadString(const std::wstring& name) const;  // REG_SZ or REG_EXPAND_SZ, unexpanded
     uint32_t ReadInteger(const std::wstring& name) const;     // REG_DWORD
     std::vector<BYTE> ReadBinary(const std::wstring& name) const;  // REG_BINARY (or any non-text type)

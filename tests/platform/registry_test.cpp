@@ -104,6 +104,7 @@ TEST(Registry, FailedReadsAndWritesRaiseTheirMessages)
     ASSERT_TRUE(reg.OpenKey(key));
     // A missing string is empty text, not an error.
     EXPECT_EQ(reg.ReadString(L"Missing"), L"");
+    EXPECT_TRUE(reg.ReadBinary(L"Missing").empty());
     EXPECT_EQ(MessageOf([&] { reg.ReadInteger(L"Missing"); }), Wide("获取数据 'Missing' 失败"));
     EXPECT_EQ(MessageOf([&] { reg.ReadInteger(L"Text"); }), Wide("获取数据 'Text' 失败"));
     EXPECT_EQ(MessageOf([&] { reg.ReadString(L"Number"); }), Wide("获取数据 'Number' 失败"));
