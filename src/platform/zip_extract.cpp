@@ -15,7 +15,8 @@ namespace {
 
 bool IsSafeComponent(const std::wstring& part)
 {
-    if (part.empty() || part == L"." || part == L"..")
+    // Windows drops trailing dots and blanks, so ".. " would climb a folder too.
+    if (part.empty() || part.back() == L'.' || part.back() == L' ')
         return false;
     for (wchar_t c : part) {
         if (c < 0x20 || std::wstring_view(L"<>:\"|?*\\").find(c) != std::wstring_view::npos)

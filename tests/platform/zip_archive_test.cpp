@@ -179,19 +179,20 @@ TEST(ZipArchive, UnsafeNamesAreNotExtracted)
                                           {"../escaped.txt", "x"},
                                           {"C:/tidymate-tests/../escaped.txt", "x"},
                                           {"C:/tidymate-tests/stream.txt:hidden", "x"},
+                                          {"C:/tidymate-tests/.. /escaped.txt", "x"},
                                           {"/rooted.txt", "x"},
                                       }));
     ZipArchive archive(dir + L"evil.zip");
     const auto inPlace = archive.ExtractAll({});
     EXPECT_EQ(inPlace.extracted, 0u);
-    EXPECT_EQ(inPlace.errors.size(), 4u);
+    EXPECT_EQ(inPlace.errors.size(), 5u);
     EXPECT_FALSE(FileExists(L"C:\\escaped.txt"));
     EXPECT_FALSE(FileExists(L"C:\\tidymate-tests\\stream.txt"));
 
     // Below a folder a leading slash is dropped, the rest stays refused.
     const auto below = archive.ExtractAll({dir + L"out", true});
     EXPECT_EQ(below.extracted, 1u);
-    EXPECT_EQ(below.errors.size(), 3u);
+    EXPECT_EQ(below.errors.size(), 4u);
     EXPECT_EQ(ReadFileBytes(dir + L"out\\rooted.txt"), "x");
     EXPECT_FALSE(FileExists(dir + L"escaped.txt"));
 }
