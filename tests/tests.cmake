@@ -31,8 +31,14 @@ foreach(folder ${TIDYMATE_TEST_FOLDERS})
   if(folder IN_LIST TIDYMATE_SERIAL_TEST_FOLDERS)
     list(APPEND props RUN_SERIAL TRUE)
   endif()
+  # Suites named HostChecked* run only through the folder's host_checks.cmake, which checks
+  # their results with programs on the host.
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
+    TEST_FILTER "-HostChecked*"
     PROPERTIES ${props})
+  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/${folder}/host_checks.cmake)
+    include(${CMAKE_SOURCE_DIR}/tests/${folder}/host_checks.cmake)
+  endif()
 endforeach()

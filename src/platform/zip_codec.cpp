@@ -1,0 +1,149 @@
+#include "platform/zip_codec.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/zip_format.h"
+
+namespace platform::zip {
+
+namespace {
+
+[[noreturn]] void Corrupt(const std::wstring& entryName, const wchar_t* detail)
+{
+    throw AppError(L"压缩项目 \"" + entryName + L"\" 已损坏: " + detail);
+}
+
+uint32_t UpdateCrc(uint32_t crc, const unsigned char* data, size_t count)
+{
+    return static_cast<uint32_t>(crc32(crc, data, static_cast<uInt>(count)));
+}
+
+class Deflater {
+public:
+    Deflater()
+    {
+        if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+            throw AppError(L"无法初始化压缩");
+    }
+    ~Deflater() { deflateEnd(&stream); }
+    z_stream stream{};
+};
+
+class Inflater {
+public:
+    Inflater()
+    {
+        if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+            throw AppError(L"无法初始化解压缩");
+    }
+    ~Inflater() { inflateEnd(&stream); }
+    z_stream stream{};
+};
+
+StreamResult CopyStored(const ZipFileHandle& archive, uint64_t offset, uint64_t compressedSize,
+                        uint64_t expectedSize, ZipFileHandle& target, const std::wstring& entryName)
+{
+    if (compressedSize != expectedSize)
+        Corrupt(entryName, L"大小不符");
+    std::vector<unsigned char> buffer(kChunkSize);
+    StreamResult result;
+    while (result.compressedSize < compressedSize) {
+        const size_t n = static_cast<size_t>(std::min<uint64_t>(kChunkSize, compressedSize - result.compressedSize));
+        archive.ReadAt(offset + result.compressedSize, buffer.data(), n);
+        target.WriteAt(result.size, buffer.data(), n);
+        result.crc = UpdateCrc(result.crc, buffer.data(), n);
+        result.compressedSize += n;
+        result.size += n;
+    }
+    return result;
+}
+
+StreamResult Inflate(const ZipFileHandle& archive, uint64_t offset, uint64_t compressedSize, uint64_t expectedSize,
+                     ZipFileHandle& target, const std::wstring& entryName)
+{
+    std::vector<unsigned char> in(kChunkSize);
+    std::vector<unsigned char> out(kChunkSize);
+    Inflater inflater;
+    z_stream& stream = inflater.stream;
+    StreamResult result;
+    int status = Z_OK;
+    while (status != Z_STREAM_END) {
+        if (stream.avail_in == 0) {
+            if (result.compressedSize == compressedSize)
+                Corrupt(entryName, L"数据不完整");
+            const size_t n =
+                static_cast<size_t>(std::min<uint64_t>(kChunkSize, compressedSize - result.compressedSize));
+            archive.ReadAt(offset + result.compressedSize, in.data(), n);
+            result.compressedSize += n;
+            stream.next_in = in.data();
+            stream.avail_in = static_cast<uInt>(n);
+        }
+        stream.next_out = out.data();
+        stream.avail_out = static_cast<uInt>(out.size());
+        status = inflate(&stream, Z_NO_FLUSH);
+        if (status != Z_OK && status != Z_STREAM_END && status != Z_BUF_ERROR)
+            Corrupt(entryName, L"压缩数据无效");
+        const size_t produced = out.size() - stream.avail_out;
+        if (result.size + produced > expectedSize)
+            Corrupt(entryName, L"数据比记录的大小更长");
+        target.WriteAt(result.size, out.data(), produced);
+        result.crc = UpdateCrc(result.crc, out.data(), produced);
+        result.size += produced;
+    }
+    return result;
+}
+
+}  // namespace
+
+StreamResult DeflateInto(const ZipFileHandle& source, uint64_t size, ZipFileHandle& archive, uint64_t offset,
+                         const std::function<void()>& pump)
+{
+    std::vector<unsigned char> in(kChunkSize);
+    std::vector<unsigned char> out(kChunkSize);
+    Deflater deflater;
+    z_stream& stream = deflater.stream;
+    StreamResult result;
+    int status = Z_OK;
+    while (status != Z_STREAM_END) {
+        int flush = Z_FINISH;
+        if (result.size < size) {
+            const size_t n = static_cast<size_t>(std::min<uint64_t>(kChunkSize, size - result.size));
+            source.ReadAt(result.size, in.data(), n);
+            result.crc = UpdateCrc(result.crc, in.data(), n);
+            result.size += n;
+            stream.next_in = in.data();
+            stream.avail_in = static_cast<uInt>(n);
+            if (result.size < size)
+                flush = Z_NO_FLUSH;
+        }
+        do {
+            stream.next_out = out.data();
+            stream.avail_out = static_cast<uInt>(out.size());
+            status = deflate(&stream, flush);
+            if (status == Z_STREAM_ERROR)
+                throw AppError(L"压缩失败");
+            const size_t produced = out.size() - stream.avail_out;
+            archive.WriteAt(offset + result.compressedSize, out.data(), produced);
+            result.compressedSize += produced;
+        } while (stream.avail_out == 0);
+        if (pump)
+            pump();
+    }
+    return result;
+}
+
+StreamResult ExtractInto(const ZipFileHandle& archive, uint64_t offset, uint64_t compressedSize, uint16_t method,
+                         uint64_t expectedSize, ZipFileHandle& target, const std::wstring& entryName)
+{
+    if (method == kMethodStored)
+        return CopyStored(archive, offset, compressedSize, expectedSize, target, entryName);
+    if (method == kMethodDeflated)
+        return Inflate(archive, offset, compressedSize, expectedSize, target, entryName);
+    throw AppError(L"压缩项目 \"" + entryName + L"\" 使用了不支持的压缩方式 " + std::to_wstring(method));
+}
+
+}  // namespace platform::zip
