@@ -73,6 +73,10 @@ void WriteReg(const std::wstring& backupPath, int osKind, const std::wstring& te
 {
     const std::wstring line = StripLeadingLineBreaks(text);
     try {
+        // Wine would append to a read-only file; Windows refuses, and so do we.
+        const DWORD attributes = GetFileAttributesW(backupPath.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            throw std::system_error(ERROR_ACCESS_DENIED, std::system_category());
         if (BackupFileFormat(backupPath)) {
             platform::AppendTextLines(backupPath, {line});
             return;

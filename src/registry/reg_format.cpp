@@ -45,7 +45,8 @@ std::wstring HexTypePrefix(DWORD type)
     return buffer;
 }
 
-// REGEDIT4 files carry expandable and multi-strings as code page bytes, which the import widens.
+// The backup file is code page text, so the import widens the hex data of string types from
+// code page bytes: only data that survives that round trip can be written.
 std::optional<std::vector<BYTE>> AnsiStringBytes(const RegValue& value)
 {
     if (value.data.size() % sizeof(wchar_t) != 0)
@@ -128,8 +129,7 @@ std::vector<std::wstring> HexLines(const std::wstring& prefix, const std::vector
     return lines;
 }
 
-std::optional<std::vector<std::wstring>> BackupValueLines(const std::wstring& name, const RegValue& value,
-                                                          RegFileFormat format)
+std::optional<std::vector<std::wstring>> BackupValueLines(const std::wstring& name, const RegValue& value)
 {
     if (!platform::FitsAnsi(name))
         return std::nullopt;
@@ -138,7 +138,14 @@ std::optional<std::vector<std::wstring>> BackupValueLines(const std::wstring& na
     case REG_SZ:
         if (auto text = QuotableText(value))
             return std::vector<std::wstring>{field + L"=\"" + ConvertSt(*text) + L"\""};
-        break;
+        [[fallthrough]];
+    case REG_EXPAND_SZ:
+    case REG_MULTI_SZ: {
+        auto bytes = AnsiStringBytes(value);
+        if (!bytes)
+            return std::nullopt;
+        return HexLines(field + L"=" + HexTypePrefix(value.type), *bytes);
+    }
     case REG_DWORD:
         if (value.data.size() == sizeof(DWORD)) {
             DWORD number = 0;
@@ -150,15 +157,6 @@ std::optional<std::vector<std::wstring>> BackupValueLines(const std::wstring& na
         break;
     case REG_BINARY:
         return HexLines(field + L"=hex:", value.data);
-    case REG_EXPAND_SZ:
-    case REG_MULTI_SZ:
-        if (format == RegFileFormat::Regedit4) {
-            auto bytes = AnsiStringBytes(value);
-            if (!bytes)
-                return std::nullopt;
-            return HexLines(field + L"=" + HexTypePrefix(value.type), *bytes);
-        }
-        break;
     default:
         break;
     }

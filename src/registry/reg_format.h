@@ -27,10 +27,11 @@ std::wstring NameField(const std::wstring& name);
 std::wstring ShownData(const RegValue& value);
 
 // The backup lines of one value, in a form that the registry import gives back exactly (name,
-// type and data). Hex forms end with an empty line. Empty optional when the file's code page
-// cannot carry the value exactly (a name, or REGEDIT4 string data, outside code page 936).
-std::optional<std::vector<std::wstring>> BackupValueLines(const std::wstring& name, const RegValue& value,
-                                                          RegFileFormat format);
+// type and data). Strings are quoted when they are plain text with one terminating null; other
+// string data goes in hex(1)/hex(2)/hex(7) form as code page bytes, which the import widens.
+// Hex forms end with an empty line. Empty optional when code page 936 cannot carry the name or
+// the string data exactly.
+std::optional<std::vector<std::wstring>> BackupValueLines(const std::wstring& name, const RegValue& value);
 
 // Hex data lines: "prefix" then "XX," per byte; a line longer than 75 characters is closed with
 // a backslash when more bytes follow; no comma after the last byte; then an empty line.

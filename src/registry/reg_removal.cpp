@@ -55,8 +55,7 @@ void AppendLines(std::wstring& text, const std::vector<std::wstring>& lines)
 
 // The blocks of a key and of everything under it, parents first. False when anything cannot be
 // read, or cannot be written to the file exactly.
-bool AppendTreeBlocks(HKEY root, const std::wstring& apiPath, const std::wstring& keyLine, RegFileFormat format,
-                      std::wstring& text)
+bool AppendTreeBlocks(HKEY root, const std::wstring& apiPath, const std::wstring& keyLine, std::wstring& text)
 {
     RegKey key;
     if (key.Open(root, apiPath, KEY_READ) != ERROR_SUCCESS || !platform::FitsAnsi(keyLine))
@@ -69,7 +68,7 @@ bool AppendTreeBlocks(HKEY root, const std::wstring& apiPath, const std::wstring
             continue;
         if (error != ERROR_SUCCESS)
             return false;
-        auto lines = BackupValueLines(name, value, format);
+        auto lines = BackupValueLines(name, value);
         if (!lines)
             return false;
         AppendLines(text, *lines);
@@ -77,7 +76,7 @@ bool AppendTreeBlocks(HKEY root, const std::wstring& apiPath, const std::wstring
     for (const std::wstring& subkey : key.SubkeyNames()) {
         if (text.size() < 2 || text.compare(text.size() - 2, 2, kLineBreak) != 0)
             text += kLineBreak;
-        if (!AppendTreeBlocks(root, apiPath + L"\\" + subkey, keyLine + L"\\" + subkey, format, text))
+        if (!AppendTreeBlocks(root, apiPath + L"\\" + subkey, keyLine + L"\\" + subkey, text))
             return false;
     }
     return true;
@@ -195,7 +194,7 @@ bool RegistryRemover::DeleteWholeKey(HKEY root, const std::wstring& rootName, co
             return false;
         }
     }
-    if (!AppendTreeBlocks(root, apiPath, rootName + keyPath, FormatForOSKind(osKind_), pendingRegText_)) {
+    if (!AppendTreeBlocks(root, apiPath, rootName + keyPath, pendingRegText_)) {
         ++notDeleted_;
         return false;
     }
@@ -234,7 +233,7 @@ bool RegistryRemover::RemoveRegistryValue(HKEY root, const std::wstring& keyPath
         return true;
     }
     const std::wstring keyLine = L"[" + rootName + keyPath + L"]";
-    auto lines = BackupValueLines(name, value, FormatForOSKind(osKind_));
+    auto lines = BackupValueLines(name, value);
     // A block always starts with its key line, so a stand-alone call writes one too.
     if (withKeyLine || standAlone)
         pendingRegText_ += kLineBreak + keyLine;
