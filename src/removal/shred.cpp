@@ -67,6 +67,15 @@ bool CanOverwrite(DWORD attributes)
            attributes == FILE_ATTRIBUTE_ENCRYPTED;
 }
 
+// A hard-linked file shares its contents with another name: overwriting would wipe that too.
+bool HasOtherNames(const std::wstring& path)
+{
+    FileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    return file.IsOpen() && GetFileInformationByHandle(file.Get(), &info) && info.nNumberOfLinks > 1;
+}
+
 // Deleting a file that is already gone is not a failure.
 bool DeleteOrGone(const std::wstring& path)
 {
@@ -198,7 +207,7 @@ void ShredFile(const std::wstring& path, bool font, const ShredOptions& options,
         return;
     }
 
-    if (!options.UseNoRemainsDeletion || !CanOverwrite(attributes)) {
+    if (!options.UseNoRemainsDeletion || !CanOverwrite(attributes) || HasOtherNames(path)) {
         DeletePlainly(path, options, counters);
         return;
     }

@@ -181,6 +181,23 @@ TEST(ShredFile, ClearsProtectingAttributesFirst)
     }
 }
 
+// Another name of the same contents must keep them: only this name goes.
+TEST(ShredFile, HardLinkedFileIsDeletedWithoutOverwriting)
+{
+    const std::wstring dir = TestDir();
+    WriteFileBytes(dir + L"report.doc", "the only copy");
+    ASSERT_TRUE(CreateHardLinkW((dir + L"report.tmp").c_str(), (dir + L"report.doc").c_str(), nullptr));
+    Recorder recorder;
+    RemovalCounters counters = RunCounters();
+
+    ShredFile(dir + L"report.tmp", false, kOverwriteOn, counters, recorder.Callbacks());
+
+    EXPECT_FALSE(FileExists(dir + L"report.tmp"));
+    EXPECT_EQ(ReadFileBytes(dir + L"report.doc"), "the only copy");
+    EXPECT_TRUE(recorder.passes.empty());
+    ExpectUncounted(counters);
+}
+
 TEST(ShredFile, MissingFileOrFolderChangesNothing)
 {
     const std::wstring dir = TestDir();
