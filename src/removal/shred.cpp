@@ -178,16 +178,18 @@ void DeleteOverwritten(const std::wstring& path, bool font, RemovalCounters& cou
 
 bool IsIndexDat(const std::wstring& path) { return platform::Upper(path).find(L"INDEX.DAT") != std::wstring::npos; }
 
-void DeletePlainly(const std::wstring& path, const ShredOptions& options, RemovalCounters& counters)
+// True when the file is gone now; a locked index.dat may instead wait for the next restart.
+bool DeletePlainly(const std::wstring& path, const ShredOptions& options, RemovalCounters& counters)
 {
     if (DeleteOrGone(path))
-        return;
+        return true;
     if (IsIndexDat(path) && options.StubbornIndexDat && options.ScanMode == 2 &&
         MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
         counters.IndexDatDeferred = true;
-        return;
+        return false;
     }
     CountFailure(counters);
+    return false;
 }
 
 }  // namespace
@@ -199,25 +201,26 @@ void ShredFile(const std::wstring& path, bool font, const ShredOptions& options,
         return;
     Pump(callbacks);
 
+    const DWORD original = GetFileAttributesW(path.c_str());
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        if (!DeleteOrGone(path))
+    const bool plain = attributes != INVALID_FILE_ATTRIBUTES &&
+                       (!options.UseNoRemainsDeletion || !CanOverwrite(attributes) || HasOtherNames(path));
+    bool removed;
+    if (plain) {
+        removed = DeletePlainly(path, options, counters);
+    } else if (attributes != INVALID_FILE_ATTRIBUTES && Overwrite(path, callbacks)) {
+        DeleteOverwritten(path, font, counters, callbacks);
+        return;
+    } else {
+        // Its attributes could not be read or it could not be overwritten: delete it as it is.
+        removed = DeleteOrGone(path);
+        if (!removed)
             CountFailure(counters);
-        return;
     }
-
-    if (!options.UseNoRemainsDeletion || !CanOverwrite(attributes) || HasOtherNames(path)) {
-        DeletePlainly(path, options, counters);
-        return;
-    }
-    if (!Overwrite(path, callbacks)) {
-        // Could not open or write it: delete it as it is, and count it when that fails too.
-        if (!DeleteOrGone(path))
-            CountFailure(counters);
-        return;
-    }
-    DeleteOverwritten(path, font, counters, callbacks);
+    // A file left untouched keeps its read-only, hidden and system marks.
+    if (!removed && original != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(path.c_str(), original);
 }
 
 }  // namespace removal

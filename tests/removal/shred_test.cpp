@@ -222,12 +222,14 @@ TEST(ShredFile, LockedFileStaysUntouchedAndCounts)
         SCOPED_TRACE(options.UseNoRemainsDeletion);
         const std::wstring path = TestDir() + L"in use.dat";
         WriteFileBytes(path, "still needed");
+        ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
         RemovalCounters counters = RunCounters();
         {
-            OpenElsewhere lock(path, GENERIC_READ | GENERIC_WRITE, 0);
+            OpenElsewhere lock(path, GENERIC_READ, 0);
             ShredFile(path, false, options, counters);
         }
         EXPECT_EQ(ReadFileBytes(path), "still needed");
+        EXPECT_TRUE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_READONLY);
         ExpectCountedAsFailure(counters);
     }
 }
