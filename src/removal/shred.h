@@ -33,8 +33,10 @@ struct ShredCallbacks {
     std::function<void(const std::wstring& currentName)> beforeDelete;
 };
 
-// Deletes the file at path. A missing file (or a folder) changes nothing. The font flag lets a
-// font file that cannot be deleted after overwriting be unloaded from the system first.
+// Deletes the file at path. A missing file (or a folder) changes nothing. A file that cannot be
+// removed counts as a failure and, unless it was overwritten, keeps its contents and attributes.
+// A hard-linked file is deleted without overwriting, so its other names keep their contents.
+// The font flag lets a font file that cannot be deleted after overwriting be unloaded and retried.
 void ShredFile(const std::wstring& path, bool font, const ShredOptions& options, RemovalCounters& counters,
                const ShredCallbacks& callbacks = {});
 
