@@ -1,0 +1,14 @@
+// Push button.
+#pragma once
+
+#include "platform/controls/window.h"
+
+namespace platform {
+
+class Button : public Window {
+public:
+    using Window::Window;
+    void Click() const { Send(BM_CLICK); }
+};
+
+}  // namespace platform
