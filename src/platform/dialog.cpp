@@ -73,14 +73,24 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         return OnTimer(wParam);
     case WM_SIZE:
         return OnSize(LOWORD(lParam), HIWORD(lParam));
+    case WM_ERASEBKGND:
+        if (skin_) {
+            RECT client{};
+            GetClientRect(window_, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, skin_->FaceBrush());
+            return TRUE;
+        }
+        break;
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
+        if (OnMessage(message, wParam, lParam, result))
+            return static_cast<INT_PTR>(result);
         if (skin_)
             return reinterpret_cast<INT_PTR>(skin_->ColorControl(message, reinterpret_cast<HDC>(wParam)));
-        break;
+        return FALSE;
     case WM_NCDESTROY: {
         if (skin_)
             skin_->Detach(window_);

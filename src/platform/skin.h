@@ -17,6 +17,7 @@ struct SkinPalette {
     COLORREF headerText;
     COLORREF field;       // edit and list backgrounds
     COLORREF fieldText;
+    COLORREF link;
 };
 
 // Styles that have a palette. Any other value (0, the theme-file style, included) shows as DeepBlue.

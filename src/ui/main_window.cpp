@@ -30,9 +30,9 @@ int PageTemplate(int index)
     }
 }
 
-HFONT MakeFont(int height, int weight)
+HFONT MakeFont(int height, int weight, bool underline = false)
 {
-    return CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+    return CreateFontW(-height, 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
 }
 
@@ -59,13 +59,13 @@ TForm1::~TForm1()
         platform::SetErrorMessageOwner(nullptr, nullptr);
         DestroyWindow(Handle());
     }
-    for (HFONT font : {titleFont_, subtitleFont_, pageTitleFont_})
+    for (HFONT font : {titleFont_, subtitleFont_, pageTitleFont_, linkFont_})
         DeleteObject(font);
 }
 
 void TForm1::FormCreate()
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_LINK_CLASS | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     if (!Create(nullptr, IDD_MAIN))
         throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "main window");
@@ -100,6 +100,7 @@ void TForm1::MakeFonts()
     titleFont_ = MakeFont(26, FW_BOLD);
     subtitleFont_ = MakeFont(13, FW_NORMAL);
     pageTitleFont_ = MakeFont(17, FW_BOLD);
+    linkFont_ = MakeFont(12, FW_NORMAL, true);
 }
 
 void TForm1::CreatePages()
@@ -111,6 +112,10 @@ void TForm1::CreatePages()
             throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "page");
         if (HWND title = page->Item(IDC_PAGE_TITLE))
             platform::Window(title).SetFont(pageTitleFont_);
+        if (HWND link = page->Item(IDC_FAQ_LINK)) {
+            page->AddLink(IDC_FAQ_LINK);
+            platform::Window(link).SetFont(linkFont_);
+        }
         PageControl1.Add(index, *page);
         pages_[index] = std::move(page);
     }

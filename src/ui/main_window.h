@@ -121,7 +121,6 @@ public:
 protected:
     bool OnInit() override;
     bool OnCommand(int id, int code, HWND control) override;
-    bool OnNotify(int id, NMHDR* header, LRESULT& result) override;
     bool OnTimer(UINT_PTR timerId) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -139,6 +138,7 @@ private:
     HFONT titleFont_ = nullptr;
     HFONT subtitleFont_ = nullptr;
     HFONT pageTitleFont_ = nullptr;
+    HFONT linkFont_ = nullptr;
 };
 
 }  // namespace ui

@@ -4,7 +4,6 @@
 #include "ui/main_window.h"
 #include "ui/shell_execute_errors.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
 namespace ui {
@@ -93,13 +92,7 @@ bool TForm1::OnPageCommand(int id)
     case IDC_FINISHED_TOOLS_BUTTON: GotoCleaningAccessoriesClick(); return true;
     case IDC_FINISHED_UNDO_BUTTON: RestoreRemovedFilesClick(); return true;
     case IDC_FINISHED_EXIT_BUTTON: PostMessageW(Handle(), WM_CLOSE, 0, 0); return true;
-    }
-    return false;
-}
-
-bool TForm1::OnNotify(int id, NMHDR* header, LRESULT& result)
-{
-    if (id == IDC_FAQ_LINK && (header->code == NM_CLICK || header->code == NM_RETURN)) {
+    case IDC_FAQ_LINK:
         // The FAQ link reports no failure.
         ShellExecuteW(Handle(), nullptr, kFaqAddress, nullptr, nullptr, SW_SHOWNORMAL);
         return true;
