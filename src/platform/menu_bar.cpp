@@ -27,15 +27,6 @@ const MenuBar::Item& MenuBar::Find(int id) const
     throw std::out_of_range("menu item " + std::to_string(id) + " does not exist");
 }
 
-bool MenuBar::Contains(int id) const
-{
-    for (const Item& item : items_) {
-        if (item.entry.id == id && id != 0)
-            return true;
-    }
-    return false;
-}
-
 HMENU MenuBar::ParentHandle(const Item& item) const
 {
     return item.entry.parent == 0 ? bar_ : Find(item.entry.parent).popup;

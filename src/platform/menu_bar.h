@@ -40,7 +40,6 @@ public:
     int Tag(int id) const;
 
     void SetBackground(HBRUSH brush);
-    bool Contains(int id) const;
 
 private:
     struct Item {

@@ -8,7 +8,6 @@ namespace platform {
 class Button : public Window {
 public:
     using Window::Window;
-    void Click() const { Send(BM_CLICK); }
 };
 
 }  // namespace platform

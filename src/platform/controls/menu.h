@@ -13,7 +13,6 @@ public:
     explicit Menu(HMENU menu) : menu_(menu) {}
 
     HMENU Handle() const { return menu_; }
-    int Count() const { return GetMenuItemCount(menu_); }
 
     bool Insert(int position, const MENUITEMINFOW& item) const
     {

@@ -10,7 +10,6 @@ public:
     Timer(UINT_PTR id, UINT intervalMs) : id_(id), interval_(intervalMs) {}
 
     void Attach(HWND owner) { owner_ = owner; }
-    UINT_PTR Id() const { return id_; }
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled)
     {

@@ -21,17 +21,9 @@ public:
     }
 
     void Show(bool visible) const { ShowWindow(window_, visible ? SW_SHOW : SW_HIDE); }
-    bool IsVisible() const { return IsWindowVisible(window_) != FALSE; }
     void Enable(bool enabled) const { EnableWindow(window_, enabled ? TRUE : FALSE); }
-    bool IsEnabled() const { return IsWindowEnabled(window_) != FALSE; }
 
     void SetText(const std::wstring& text) const { SetWindowTextW(window_, text.c_str()); }
-    std::wstring Text() const
-    {
-        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window_)) + 1, L'\0');
-        text.resize(static_cast<size_t>(GetWindowTextW(window_, text.data(), static_cast<int>(text.size()))));
-        return text;
-    }
 
     void SetFont(HFONT font) const { Send(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
     HFONT Font() const { return reinterpret_cast<HFONT>(Send(WM_GETFONT)); }
