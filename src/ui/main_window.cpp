@@ -1,0 +1,323 @@
+#include "ui/main_window.h"
+
+#include "main_window_ids.h"
+#include "platform/app_title.h"
+#include "platform/error_report.h"
+#include "platform/path_util.h"
+#include "resource.h"
+#include "ui/main_menu.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <system_error>
+
+namespace ui {
+
+namespace {
+
+constexpr int kHeaderHeight = 64;
+constexpr int kPageIndices[] = {0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+
+int PageTemplate(int index)
+{
+    switch (index) {
+    case 0: return IDD_PAGE_WELCOME;
+    case 4: return IDD_PAGE_FINISHED;
+    case 5: return IDD_PAGE_SCAN_CHOICE;
+    default: return IDD_PAGE_BLANK;
+    }
+}
+
+HFONT MakeFont(int height, int weight, bool underline = false)
+{
+    return CreateFontW(-height, 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+}
+
+std::wstring TodayDigits()
+{
+    SYSTEMTIME today{};
+    GetLocalTime(&today);
+    wchar_t digits[16];
+    swprintf(digits, 16, L"%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
+    return digits;
+}
+
+}  // namespace
+
+TForm1::TForm1() : suiMainMenu1(MainMenuEntries()), Timer1(kStartTimerId, 1000)
+{
+    SetSkin(&suiThemeManager1);
+    suiMessageDialog1.SetSkin(&suiThemeManager1);
+}
+
+TForm1::~TForm1()
+{
+    if (Handle()) {
+        platform::SetErrorMessageOwner(nullptr, nullptr);
+        DestroyWindow(Handle());
+    }
+    for (HFONT font : {titleFont_, subtitleFont_, pageTitleFont_, linkFont_})
+        DeleteObject(font);
+}
+
+void TForm1::FormCreate()
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    if (!Create(nullptr, IDD_MAIN))
+        throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "main window");
+}
+
+bool TForm1::OnInit()
+{
+    StopRequested = false;
+    Timer1.Attach(Handle());
+    SetWindowTextW(Handle(), platform::kAppTitle);
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TIDYMATE));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+
+    MakeFonts();
+    suiMainMenu1.Install(Handle());
+    ShowVistaItems(false);
+    SetSound(false);
+    CreatePages();
+    ApplySkin(suiThemeManager1.UIStyle());
+
+    FitClientArea();
+    CenterOnScreen();
+    platform::Window(Item(IDC_HEADER_BAND)).Move(RECT{0, 0, kClientWidth, kHeaderHeight});
+    PageControl1.SetBounds(RECT{0, kHeaderHeight, kClientWidth, kClientHeight});
+    platform::SetErrorMessageOwner(Handle(), &suiThemeManager1);
+    return false;
+}
+
+void TForm1::MakeFonts()
+{
+    titleFont_ = MakeFont(26, FW_BOLD);
+    subtitleFont_ = MakeFont(13, FW_NORMAL);
+    pageTitleFont_ = MakeFont(17, FW_BOLD);
+    linkFont_ = MakeFont(12, FW_NORMAL, true);
+}
+
+void TForm1::CreatePages()
+{
+    for (int index : kPageIndices) {
+        auto page = std::make_unique<FramePage>();
+        page->SetSkin(&suiThemeManager1);
+        if (!page->Create(Handle(), PageTemplate(index)))
+            throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "page");
+        if (HWND title = page->Item(IDC_PAGE_TITLE))
+            platform::Window(title).SetFont(pageTitleFont_);
+        if (HWND link = page->Item(IDC_FAQ_LINK)) {
+            page->AddLink(IDC_FAQ_LINK);
+            platform::Window(link).SetFont(linkFont_);
+        }
+        PageControl1.Add(index, *page);
+        pages_[index] = std::move(page);
+    }
+    const std::pair<platform::Button*, int> buttons[] = {
+        {&suiButton1, IDC_SUI_BUTTON1},
+        {&CleanPCButton, IDC_CLEAN_PC_BUTTON},
+        {&RemoveTracksButton, IDC_REMOVE_TRACKS_BUTTON},
+        {&RunSettingsButton, IDC_RUN_SETTINGS_BUTTON},
+        {&ChangeSettingsButton, IDC_CHANGE_SETTINGS_BUTTON},
+        {&FinishedExitButton, IDC_FINISHED_EXIT_BUTTON},
+        {&FinishedSettingsButton, IDC_FINISHED_SETTINGS_BUTTON},
+        {&FinishedToolsButton, IDC_FINISHED_TOOLS_BUTTON},
+        {&FinishedUndoButton, IDC_FINISHED_UNDO_BUTTON},
+    };
+    for (const auto& [button, id] : buttons) {
+        for (const auto& [index, page] : pages_) {
+            if (HWND control = page->Item(id))
+                button->Attach(control);
+        }
+        button->Enable(IsCommandAvailable(id));
+    }
+}
+
+// Sizes the window so that its client area, below the menu bar, is exactly 646 x 552.
+void TForm1::FitClientArea()
+{
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), TRUE,
+                       static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
+    // A menu bar that wraps onto two lines takes more room than the adjustment allowed for.
+    const RECT client = platform::Window(Handle()).ClientRect();
+    RECT window{};
+    GetWindowRect(Handle(), &window);
+    SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left + kClientWidth - client.right,
+                 window.bottom - window.top + kClientHeight - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void TForm1::CenterOnScreen()
+{
+    RECT window{};
+    GetWindowRect(Handle(), &window);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcWork;
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    SetWindowPos(Handle(), nullptr, area.left + std::max(0L, (area.right - area.left - width) / 2),
+                 area.top + std::max(0L, (area.bottom - area.top - height) / 2), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void TForm1::FormShow()
+{
+    wchar_t folder[MAX_PATH];
+    if (GetWindowsDirectoryW(folder, MAX_PATH))
+        WindowsDir = platform::CheckPath(folder);
+    if (GetSystemDirectoryW(folder, MAX_PATH))
+        SystemDir = platform::CheckPath(folder);
+    if (GetModuleFileNameW(nullptr, folder, MAX_PATH))
+        HelpFile = platform::FolderPart(folder) + L"trimdex.hlp";
+    if (hooks.FormShow)
+        hooks.FormShow();
+    ShowVistaItems(OSKind == 8);
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    TurnPage(0);
+    TodayUndoName = L"撤销" + TodayDigits();
+    Timer1.SetEnabled(true);
+}
+
+bool TForm1::OnTimer(UINT_PTR timerId)
+{
+    if (timerId != kStartTimerId)
+        return false;
+    Timer1.SetEnabled(false);
+    if (hooks.OnTimer)
+        hooks.OnTimer();
+    return true;
+}
+
+void TForm1::TurnPage(int index)
+{
+    PageControl1.SetActivePage(index);
+    if (SoundOn)
+        PlaySystemSound(MB_ICONEXCLAMATION);
+    platform::Window(PageControl1.PageAt(index).Handle()).Repaint();
+}
+
+void TForm1::ChangeBusy(bool busy)
+{
+    Busy = busy;
+    for (int menu : kBusyLockedMenus)
+        suiMainMenu1.SetEnabled(menu, !busy);
+}
+
+void TForm1::SoundisOn1Click()
+{
+    if (suiMainMenu1.Tag(SoundisOn1) == 1) {
+        suiMainMenu1.SetCaption(SoundisOn1, L"打开音效(&T)");
+        suiMainMenu1.SetTag(SoundisOn1, 0);
+    } else {
+        suiMainMenu1.SetCaption(SoundisOn1, L"关闭音效(&T)");
+        suiMainMenu1.SetTag(SoundisOn1, 1);
+    }
+    SoundOn = suiMainMenu1.Tag(SoundisOn1) == 1;
+}
+
+void TForm1::SetSound(bool on)
+{
+    suiMainMenu1.SetCaption(SoundisOn1, on ? L"关闭音效(&T)" : L"打开音效(&T)");
+    suiMainMenu1.SetTag(SoundisOn1, on ? 1 : 0);
+    SoundOn = on;
+}
+
+void TForm1::SkinClick(int senderId)
+{
+    const auto item = std::find(kSkinItems.begin(), kSkinItems.end(), senderId);
+    if (item == kSkinItems.end())
+        return;
+    ApplySkin(static_cast<int>(item - kSkinItems.begin()) + 1);
+    for (platform::SkinManager* follower : SkinFollowers)
+        follower->SetUIStyle(suiThemeManager1.UIStyle());
+}
+
+void TForm1::ApplySkin(int style)
+{
+    suiThemeManager1.SetUIStyle(style);
+    suiMainMenu1.SetChecked(kSkinItems[static_cast<size_t>(suiThemeManager1.UIStyle() - 1)], true);
+    suiMainMenu1.SetBackground(suiThemeManager1.FaceBrush());
+}
+
+void TForm1::ShowVistaItems(bool visible)
+{
+    suiMainMenu1.SetVisible(N9, visible);
+    suiMainMenu1.SetVisible(SkipWindowsDefenderinVista1, visible);
+}
+
+void TForm1::suiShowMessage(const std::wstring& text)
+{
+    suiMessageBox(text, platform::kAppTitle, MB_OK, 0);
+}
+
+int TForm1::suiMessageBox(const std::wstring& text, const std::wstring& caption, int buttons, int icon)
+{
+    return platform::ShowMessageBox(suiMessageDialog1, Handle(), text, caption, buttons, icon);
+}
+
+std::uint16_t TForm1::GetStringExtent(const std::wstring& text) const
+{
+    HDC dc = GetDC(Handle());
+    HGDIOBJ old = SelectObject(dc, platform::Window(Handle()).Font());
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(Handle(), dc);
+    return static_cast<std::uint16_t>(std::clamp<long>(size.cx + metrics.tmAveCharWidth, 0, 0xFFFF));
+}
+
+void TForm1::FormClose()
+{
+    StopRequested = true;
+    ChangeBusy(false);
+    Timer1.SetEnabled(false);
+    // The window closes even when the settings cannot be stored; the user has seen why.
+    try {
+        if (hooks.WriteSettings)
+            hooks.WriteSettings();
+    } catch (const std::exception& error) {
+        platform::ShowErrorMessage(error);
+    }
+    DestroyWindow(Handle());
+}
+
+void TForm1::PaintHeader(const DRAWITEMSTRUCT& item) const
+{
+    suiThemeManager1.PaintHeader(item.hDC, item.rcItem, platform::kAppTitle, titleFont_,
+                                 L"清除无用文件和历史记录, 让您的计算机保持整洁", subtitleFont_);
+}
+
+bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlID != IDC_HEADER_BAND)
+            return false;
+        PaintHeader(*item);
+        result = TRUE;
+        return true;
+    }
+    case WM_CLOSE:
+        FormClose();
+        return true;
+    case WM_DESTROY:
+        Timer1.SetEnabled(false);
+        PostQuitMessage(0);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace ui

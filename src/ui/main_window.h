@@ -1,0 +1,144 @@
+// TForm1, the program's main window: a wizard of pages without tabs under a skinned title
+// band and the main menu. This file holds the frame; the pages' own work lives elsewhere.
+#pragma once
+
+#include "platform/controls/button.h"
+#include "platform/controls/page_control.h"
+#include "platform/controls/timer.h"
+#include "platform/dialog.h"
+#include "platform/menu_bar.h"
+#include "platform/message_dialog.h"
+#include "platform/skin.h"
+#include "ui/frame_page.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+// Work that other parts of the program plug into the window. Unset hooks do nothing.
+struct TForm1Hooks {
+    // Start-up steps of the show sequence that come before the first page: help file,
+    // StartupDir, ReadSettings, releasing the splash window.
+    std::function<void()> FormShow;
+    // Body of the one-shot start timer (the automatic scan run, expired undo sets).
+    std::function<void()> OnTimer;
+    // Runs the scan of the mode in ScanMode.
+    std::function<void()> RunScan;
+    // Stores the settings; called while the window closes.
+    std::function<void()> WriteSettings;
+    // "自动扫描" menu handlers; the sender is the clicked item's id.
+    std::function<void(int senderId)> ScanClick;
+    std::function<void(int senderId)> CleanPC2Click;
+    std::function<void()> SkipWindowsDefenderinVista1Click;
+    std::function<void()> ClosewhenFinished1Click;
+    std::function<void()> ShutDownwhenFinished1Click;
+};
+
+class TForm1 : public platform::Dialog {
+public:
+    static constexpr int kClientWidth = 646;
+    static constexpr int kClientHeight = 552;
+    static constexpr UINT_PTR kStartTimerId = 1;
+
+    TForm1();
+    ~TForm1() override;
+
+    // Creates the window (hidden) and its pages; throws when that fails.
+    void FormCreate();
+    // The show sequence: folders, the FormShow hook, the Vista item, the first page, the
+    // undo name, then the start timer.
+    void FormShow();
+
+    // State of the window.
+    bool AutoScanActive = false;
+    std::uint8_t ScanMode = 0;
+    bool Busy = false;
+    bool StopRequested = false;
+    bool SoundOn = false;
+    std::uint8_t OSKind = 0;
+    std::wstring WindowsDir;
+    std::wstring SystemDir;
+    std::wstring StartupDir;
+    std::wstring TodayUndoName;
+    std::wstring HelpFile;
+
+    TForm1Hooks hooks;
+    // Plays a system sound; a seam for tests.
+    std::function<void(UINT type)> PlaySystemSound = [](UINT type) { MessageBeep(type); };
+
+    // Components.
+    platform::PageControl PageControl1;
+    platform::MenuBar suiMainMenu1;
+    platform::SkinManager suiThemeManager1;
+    platform::MessageDialog suiMessageDialog1;
+    platform::Timer Timer1;
+    // Skin managers of other windows that take over the main window's style on SkinClick.
+    std::vector<platform::SkinManager*> SkinFollowers;
+
+    platform::Button suiButton1;
+    platform::Button CleanPCButton;
+    platform::Button RemoveTracksButton;
+    platform::Button RunSettingsButton;
+    platform::Button ChangeSettingsButton;
+    platform::Button FinishedExitButton;
+    platform::Button FinishedSettingsButton;
+    platform::Button FinishedToolsButton;
+    platform::Button FinishedUndoButton;
+
+    // Shows the page with this index (0, 1, 2, 4..15); beeps when the sound is on.
+    void TurnPage(int index);
+    void ChangeBusy(bool busy);
+
+    // Starts a scan; the sender decides the mode. Does nothing while busy.
+    void ScanButtonsClick(int senderId);
+    void SoundisOn1Click();
+    // Sets SoundOn and the sound item's caption and tag, as the settings are read.
+    void SetSound(bool on);
+    void SkinClick(int senderId);
+    // Applies a skin value (1..5; others fall back to 3) and ticks its menu item.
+    void ApplySkin(int style);
+    void ShowVistaItems(bool visible);
+
+    void suiShowMessage(const std::wstring& text);
+    int suiMessageBox(const std::wstring& text, const std::wstring& caption, int buttons, int icon);
+    void GoToWebsite(const std::wstring& address);
+    std::uint16_t GetStringExtent(const std::wstring& text) const;
+
+    // Close sequence: stop requests, busy off, settings stored, then the window goes.
+    void FormClose();
+
+    // Navigation commands with their busy guard.
+    void GotoStartClick();
+    void GotoCleanerSettingsClick();
+    void GotoCleaningAccessoriesClick();
+    void RestoreRemovedFilesClick();
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnTimer(UINT_PTR timerId) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    bool OnMenuCommand(int id);
+    bool OnPageCommand(int id);
+    void CreatePages();
+    void FitClientArea();
+    void CenterOnScreen();
+    void MakeFonts();
+    void PaintHeader(const DRAWITEMSTRUCT& item) const;
+    void OpenHelp(UINT command);
+
+    std::map<int, std::unique_ptr<FramePage>> pages_;
+    HFONT titleFont_ = nullptr;
+    HFONT subtitleFont_ = nullptr;
+    HFONT pageTitleFont_ = nullptr;
+    HFONT linkFont_ = nullptr;
+};
+
+}  // namespace ui

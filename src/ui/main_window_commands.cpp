@@ -1,0 +1,156 @@
+// The main window's command handlers: menu items, page buttons and links.
+#include "main_window_ids.h"
+#include "ui/main_menu.h"
+#include "ui/main_window.h"
+#include "ui/shell_execute_errors.h"
+
+#include <shellapi.h>
+
+namespace ui {
+
+namespace {
+
+constexpr wchar_t kFaqAddress[] = L"http://www.kelvo.com/tidymate/faq.htm";
+constexpr char kSystemPropertiesCommand[] = "rundll32.exe shell32.dll,Control_RunDLL sysdm.cpl";
+
+}  // namespace
+
+bool TForm1::OnCommand(int id, int code, HWND control)
+{
+    // Menu items and accelerators send 0 or 1; buttons send BN_CLICKED (0).
+    if (code != 0 && code != 1)
+        return false;
+    if (id == IDCANCEL)
+        return true;  // Esc does not close the main window
+    return OnMenuCommand(id) || OnPageCommand(id);
+}
+
+bool TForm1::OnMenuCommand(int id)
+{
+    switch (id) {
+    case CleanPC1:
+    case RemoveTracks1:
+    case RunCleanerSettings1:
+        ScanButtonsClick(id);
+        return true;
+    case GotoStart1: GotoStartClick(); return true;
+    case GotoCleanerSettings1:
+    case ChangeSettings1: GotoCleanerSettingsClick(); return true;
+    case GotoCleaningAccessories1: GotoCleaningAccessoriesClick(); return true;
+    case RestoreRemovedFiles1: RestoreRemovedFilesClick(); return true;
+    case Exit1: PostMessageW(Handle(), WM_CLOSE, 0, 0); return true;
+    case EnableDailyScan1:
+    case EnableWeeklyScan1:
+    case PerformScanTwiceaMonth1:
+    case EnableMonthlyScan1:
+    case DoNotPerformScan1:
+        if (hooks.ScanClick)
+            hooks.ScanClick(id);
+        return true;
+    case CleanPC2:
+    case RemoveTracks2:
+    case RunSettings2:
+        if (hooks.CleanPC2Click)
+            hooks.CleanPC2Click(id);
+        return true;
+    case ClosewhenFinished1:
+        if (hooks.ClosewhenFinished1Click)
+            hooks.ClosewhenFinished1Click();
+        return true;
+    case ShutDownwhenFinished1:
+        if (hooks.ShutDownwhenFinished1Click)
+            hooks.ShutDownwhenFinished1Click();
+        return true;
+    case SkipWindowsDefenderinVista1:
+        if (hooks.SkipWindowsDefenderinVista1Click)
+            hooks.SkipWindowsDefenderinVista1Click();
+        return true;
+    case SoundisOn1: SoundisOn1Click(); return true;
+    case MacOS1:
+    case WinXP1:
+    case DeepBlue1:
+    case Protein1:
+    case BlueGlass1: SkinClick(id); return true;
+    case Instructions1: OpenHelp(HELP_CONTENTS); return true;
+    case Search1: OpenHelp(HELP_FINDER); return true;
+    case ShowSystemProperties1: WinExec(kSystemPropertiesCommand, SW_SHOWNORMAL); return true;
+    }
+    return false;
+}
+
+bool TForm1::OnPageCommand(int id)
+{
+    switch (id) {
+    case IDC_SUI_BUTTON1: TurnPage(5); return true;
+    case IDC_CLEAN_PC_BUTTON:
+    case IDC_REMOVE_TRACKS_BUTTON:
+    case IDC_RUN_SETTINGS_BUTTON:
+        ScanButtonsClick(id);
+        return true;
+    case IDC_CHANGE_SETTINGS_BUTTON:
+    case IDC_FINISHED_SETTINGS_BUTTON: GotoCleanerSettingsClick(); return true;
+    case IDC_FINISHED_TOOLS_BUTTON: GotoCleaningAccessoriesClick(); return true;
+    case IDC_FINISHED_UNDO_BUTTON: RestoreRemovedFilesClick(); return true;
+    case IDC_FINISHED_EXIT_BUTTON: PostMessageW(Handle(), WM_CLOSE, 0, 0); return true;
+    case IDC_FAQ_LINK:
+        // The FAQ link reports no failure.
+        ShellExecuteW(Handle(), nullptr, kFaqAddress, nullptr, nullptr, SW_SHOWNORMAL);
+        return true;
+    }
+    return false;
+}
+
+void TForm1::ScanButtonsClick(int senderId)
+{
+    if (Busy)
+        return;
+    switch (senderId) {
+    case IDC_CLEAN_PC_BUTTON:
+    case CleanPC1: ScanMode = 0; break;
+    case IDC_REMOVE_TRACKS_BUTTON:
+    case RemoveTracks1: ScanMode = 1; break;
+    case IDC_RUN_SETTINGS_BUTTON:
+    case RunCleanerSettings1: ScanMode = 2; break;
+    }
+    if (hooks.RunScan)
+        hooks.RunScan();
+}
+
+void TForm1::GotoStartClick()
+{
+    if (!Busy)
+        TurnPage(0);
+}
+
+void TForm1::GotoCleanerSettingsClick()
+{
+    if (!Busy)
+        TurnPage(10);
+}
+
+void TForm1::GotoCleaningAccessoriesClick()
+{
+    if (!Busy)
+        TurnPage(6);
+}
+
+void TForm1::RestoreRemovedFilesClick()
+{
+    if (!Busy)
+        TurnPage(7);
+}
+
+void TForm1::OpenHelp(UINT command)
+{
+    WinHelpW(Handle(), HelpFile.c_str(), command, 0);
+}
+
+void TForm1::GoToWebsite(const std::wstring& address)
+{
+    const auto code = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(Handle(), nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (code < 33)
+        suiMessageBox(ShellExecuteErrorText(static_cast<int>(code)), L"ShellExecute Error", MB_OK, 0);
+}
+
+}  // namespace ui
