@@ -53,6 +53,9 @@ public:
     virtual bool StopRequested() const = 0;
     // Shows the folder being searched ("当前文件夹: " + folder).
     virtual void ShowCurrentFolder(const std::wstring& folder) = 0;
+    // Puts a text of its own in the progress label and repaints it (a host without one may
+    // ignore it).
+    virtual void ShowProgressText(const std::wstring&) {}
     // A message for the user (the skinned message box).
     virtual void ShowMessage(const std::wstring& text) = 0;
 };
