@@ -124,8 +124,10 @@ public:
     // Makes a category current and shows it as being searched; the one searched before
     // becomes "请稍等".
     void ChangeLabel(int index);
-    // Reports one finding of the current category with its short-name form (or ""). Returns
-    // whether it was listed: the skip list, the time buffer and a failed lookup drop it.
+    // Reports one finding of the current category with its short-name form (or ""). A path
+    // holding "?" or characters outside code page 936 is listed by its short-name form when
+    // that exists. Returns whether it was listed: the skip list, the time buffer (written in
+    // the last 14 days) and a failed lookup drop it; registry findings are never looked up.
     bool ListBoxAddString(const std::wstring& path, const std::wstring& alternatePath);
 
     // Takes the selected findings out of the tree, from the last to the first; headers in
