@@ -1,7 +1,28 @@
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+#include <memory>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/program.h"
+
+namespace {
+
+std::wstring ProgramFile()
 {
-    MessageBoxW(nullptr, L"Kelvo Tidymate", L"Kelvo Tidymate", MB_OK);
-    return 0;
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n < buffer.size())
+            return std::wstring(buffer.data(), n);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    auto program = std::make_unique<app::TProgram>(ProgramFile());
+    return program->Run(app::ParseStartKind(app::ProcessArguments()));
 }

@@ -1,0 +1,72 @@
+// The program: its entry steps, and the work it plugs into the main window (start-up steps,
+// settings, the automatic scan run and the "自动扫描" menu).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/command_line.h"
+#include "app/schedule.h"
+#include "app/settings.h"
+#include "platform/shell_link.h"
+#include "ui/main_window.h"
+
+namespace app {
+
+class TProgram {
+public:
+    // `exePath` is the program file; the settings file lies beside it.
+    explicit TProgram(std::wstring exePath);
+    TProgram(const TProgram&) = delete;
+    TProgram& operator=(const TProgram&) = delete;
+
+    // The whole run for a start of this kind; returns the process exit code.
+    int Run(StartKind kind);
+
+    ui::TForm1 Form1;
+    TSettings Settings;
+    platform::TPBShellLink PBShellLink1;
+
+private:
+    // Entry step: whether an automatic scan runs now (for "bootup" after the mutex wait).
+    bool DecideAutoScan(StartKind kind);
+    void WireHooks();
+
+    // Window start-up and settings.
+    void FormCreate();
+    void FormShow();
+    void ReadSettings();
+    void WriteSettings();
+    void ShowAutoRunSettings();
+    void TakeAutoRunSettings();
+    void LoadDriveSelection();
+    void EnsureStartupShortcut();
+
+    // The one-shot start timer: the automatic scan run, then expired undo sets.
+    void OnTimer();
+    void RunAutomaticScan();
+    void FinishAutomaticRun();
+
+    // "自动扫描" menu.
+    void ScanClick(int senderId);
+    void CleanPC2Click(int senderId);
+    void SkipWindowsDefenderinVista1Click();
+    void ClosewhenFinished1Click();
+    void ShutDownwhenFinished1Click();
+
+    std::wstring ExpectedStartupTarget() const;
+
+    std::wstring exePath_;
+    std::wstring iniPath_;
+};
+
+// The frequency code of a menu item (a sender that is no frequency item gives 1, weekly).
+int FrequencyCodeOf(int senderId);
+// The menu item of a frequency code; 0 for a code that no item shows.
+int FrequencyItemOf(int code);
+// The scan type of a scan-type item (another sender gives 1), and back (0 for none).
+int ScanTypeOf(int senderId);
+int ScanTypeItemOf(int type);
+
+}  // namespace app
