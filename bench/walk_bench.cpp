@@ -1,6 +1,7 @@
 // Times a Clean PC drive walk over one folder tree, with a host that does nothing, and
 // the same walk with one platform listing per pattern for comparison.
-//   walk_bench.exe ROOT           prints: single_ms findings folders pumps naive_ms naive_findings
+//   walk_bench.exe ROOT
+// prints: walk_ms findings folders pumps listing_only_ms naive_ms naive_findings
 #include <windows.h>
 
 #include <cstdio>
@@ -72,6 +73,17 @@ int wmain(int argc, wchar_t** argv)
     scan::TFolderWalk walk(state, host, {{root, true}});
     const double single = MillisecondsOf([&] { walk.SearchThruHD(scan::fwFullWalk); });
 
+    // The same walk with no category taking part: the cost of listing alone.
+    app::TSettings nothingTicked;
+    for (app::TCategorySetting& category : nothingTicked.Categories)
+        category.Enabled = false;
+    scan::TScanState bareState;
+    bareState.Settings = &nothingTicked;
+    bareState.ScanMode = scan::smCustom;
+    TQuietHost bareHost;
+    scan::TFolderWalk bareWalk(bareState, bareHost, {{root, true}});
+    const double listingOnly = MillisecondsOf([&] { bareWalk.SearchThruHD(scan::fwFullWalk); });
+
     TQuietHost naiveHost;
     scan::TScanState naiveState;
     naiveState.Settings = &settings;
@@ -80,7 +92,7 @@ int wmain(int argc, wchar_t** argv)
     const std::vector<scan::TCleanStep> plan = scan::BuildCleanDirPlan(settings, scan::smCleanPC);
     const double naive = MillisecondsOf([&] { NaiveWalk(naiveWalk, plan, platform::CheckPath(root)); });
 
-    std::printf("%.0f %ld %ld %ld %.0f %ld\n", single, host.findings, host.folders, host.pumps, naive,
-                naiveHost.findings);
+    std::printf("%.0f %ld %ld %ld %.0f %.0f %ld\n", single, host.findings, host.folders, host.pumps, listingOnly,
+                naive, naiveHost.findings);
     return 0;
 }

@@ -103,7 +103,8 @@ TEST(FileTests, ShortcutTargets)
     EXPECT_EQ(FoundBy(dir + L"*.lnk", ftCdShortcut), (std::vector<std::wstring>{L"cdrom.lnk"}));
     EXPECT_TRUE(FoundBy(dir + L"*.lnk", ftWebShortcut).empty());
 
-    // Targets as CheckTarget gives them; the web test reads the text only.
+    // Targets as CheckTarget gives them. Wine's link object stores a URL given as a path as a
+    // file path, so web targets are checked as text only.
     const struct {
         const wchar_t* target;
         bool bad, web, cd;
