@@ -35,8 +35,9 @@ def main(folder, count=2000, total=200_000_000):
     folder = pathlib.Path(folder)
     folder.mkdir(parents=True, exist_ok=True)
     for i, size in enumerate(sizes(rng, count, total)):
-        data = text(rng, size) if i % 2 else rng.randbytes(size)
-        (folder / f"f{i:04d}.{'log' if i % 2 else 'bin'}").write_bytes(data)
+        compressible = rng.random() < 0.5
+        data = text(rng, size) if compressible else rng.randbytes(size)
+        (folder / f"f{i:04d}.{'log' if compressible else 'bin'}").write_bytes(data)
 
 
 if __name__ == "__main__":

@@ -27,6 +27,7 @@ trap 'rm -rf "$work_unix"' EXIT
 
 python3 "$here/make_undo_files.py" "$work_unix/peer" "$count" "$total"
 cp -r "$work_unix/peer" "$work_unix/ours"
+input_bytes=$(du -sb --apparent-size "$work_unix/ours" | cut -f1)
 mkdir -p "$work_unix/prog"
 sync
 
@@ -43,8 +44,8 @@ wall_ms=$(echo "($end - $start) * 1000" | bc)
 [ "$moved" = "$count" ] && [ "$not_removed" = 0 ] || { echo "AddToZip moved $moved of $count files" >&2; exit 1; }
 [ -z "$(ls -A "$work_unix/ours")" ] || { echo "files left in the source folder" >&2; exit 1; }
 
-printf 'files               %d, %d bytes\n' "$count" "$(du -sb "$work_unix/prog" | cut -f1) archived"
+printf 'files               %d, %d bytes\n' "$count" "$input_bytes"
 printf 'zip -6 -m           %8.0f ms  (%d bytes)\n' "$peer_ms" "$(stat -c %s "$work_unix/peer.zip")"
-printf 'AddToZip            %8.0f ms  (%d pump calls; %d archives; whole Wine process %.0f ms)\n' \
-  "$ours_ms" "$pumps" "$(ls "$work_unix/prog" | wc -l)" "$wall_ms"
+printf 'AddToZip            %8.0f ms  (%d bytes in %d archives; %d pump calls; whole Wine process %.0f ms)\n' \
+  "$ours_ms" "$(du -sb --apparent-size "$work_unix/prog" | cut -f1)" "$(ls "$work_unix/prog" | wc -l)" "$pumps" "$wall_ms"
 printf 'ratio               %8.2f  (target <= 1.30)\n' "$(echo "$ours_ms / $peer_ms" | bc -l)"

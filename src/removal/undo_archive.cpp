@@ -66,8 +66,11 @@ private:
 // A rename that fails leaves the archive to grow on: nothing is lost by that.
 void RollOver(const std::wstring& archivePath)
 {
-    const platform::ZipArchive archive(archivePath);
-    if (!archive.Exists() || archive.Size() <= kUndoArchiveLimit)
+    platform::ZipArchive::RecoverInterrupted(archivePath);
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(archivePath.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        ((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) <= kUndoArchiveLimit)
         return;
     int part = 1;
     while (PathExists(ArchivePartPath(archivePath, part)))
