@@ -156,8 +156,9 @@ TEST(HostCheckedUndo, FilesSurviveKilledMoves)
         ASSERT_NE(child, nullptr);
         Sleep(delayMs(random));
         TerminateProcess(child, 9);
-        WaitForSingleObject(child, 10000);
+        const DWORD ended = WaitForSingleObject(child, 60000);
         CloseHandle(child);
+        ASSERT_EQ(ended, WAIT_OBJECT_0) << "the killed child must be gone before its files are checked";
 
         rolledBack += ZipArchive::RecoverInterrupted(place.ArchivePath(true)) ? 1 : 0;
         std::set<std::wstring> archived;
