@@ -97,11 +97,34 @@ StreamResult Inflate(const ZipFileHandle& archive, uint64_t offset, uint64_t com
     return result;
 }
 
+// Data that deflate cannot shrink (already compressed or random) is stored from here on in
+// stored blocks of the same deflate stream: no time is spent on it, and the entry stays standard.
+void SwitchToStoredBlocks(z_stream& stream, ZipFileHandle& archive, uint64_t offset, StreamResult& result,
+                          std::vector<unsigned char>& out)
+{
+    int status = Z_BUF_ERROR;
+    while (status == Z_BUF_ERROR) {
+        stream.next_out = out.data();
+        stream.avail_out = static_cast<uInt>(out.size());
+        status = deflateParams(&stream, 0, Z_DEFAULT_STRATEGY);
+        if (status != Z_OK && status != Z_BUF_ERROR)
+            throw AppError(L"压缩失败");
+        const size_t produced = out.size() - stream.avail_out;
+        archive.WriteAt(offset + result.compressedSize, out.data(), produced);
+        result.compressedSize += produced;
+        if (status == Z_BUF_ERROR && produced == 0)
+            return;  // no progress possible: keep deflating
+    }
+}
+
 }  // namespace
 
 StreamResult DeflateInto(const ZipFileHandle& source, uint64_t size, ZipFileHandle& archive, uint64_t offset,
                          const std::function<void()>& pump)
 {
+    // Bytes deflated before deciding whether deflating pays off.
+    constexpr uint64_t kProbeSize = 2 * kChunkSize;
+    bool storing = false;
     std::vector<unsigned char> in(kChunkSize);
     std::vector<unsigned char> out(kChunkSize);
     Deflater deflater;
@@ -130,6 +153,11 @@ StreamResult DeflateInto(const ZipFileHandle& source, uint64_t size, ZipFileHand
             archive.WriteAt(offset + result.compressedSize, out.data(), produced);
             result.compressedSize += produced;
         } while (stream.avail_out == 0);
+        if (!storing && flush == Z_NO_FLUSH && result.size >= kProbeSize &&
+            stream.total_out * 100 >= stream.total_in * 97) {
+            SwitchToStoredBlocks(stream, archive, offset, result, out);
+            storing = true;
+        }
         if (pump)
             pump();
     }
