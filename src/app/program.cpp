@@ -103,6 +103,7 @@ bool TProgram::DecideAutoScan(StartKind kind)
         return DecideBootupAutoScan(ini, Today());
     }
     case StartKind::Interactive:
+    case StartKind::Preview:
         break;
     }
     return false;
