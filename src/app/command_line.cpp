@@ -14,6 +14,8 @@ StartKind ParseStartKind(const std::vector<std::wstring>& arguments)
         return StartKind::Schedule;
     if (arguments.front() == L"bootup")
         return StartKind::Bootup;
+    if (arguments.front() == L"preview")
+        return StartKind::Preview;
     return StartKind::Interactive;
 }
 

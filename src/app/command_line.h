@@ -7,9 +7,10 @@
 namespace app {
 
 enum class StartKind {
-    Interactive,  // no argument, or one that is neither of the two below
+    Interactive,  // no argument, or one that is none of those below
     Schedule,     // "schedule": run the automatic scan at once
     Bootup,       // "bootup": started from the Startup folder; scan only when due
+    Preview,      // "preview <mode> <report-file>": scan without a window, write a report
 };
 
 // Only the first argument counts, compared exactly (case-sensitive, whole text).

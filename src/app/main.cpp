@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/preview.h"
 #include "app/program.h"
 
 namespace {
@@ -23,6 +24,10 @@ std::wstring ProgramFile()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    const std::vector<std::wstring> arguments = app::ProcessArguments();
+    const app::StartKind kind = app::ParseStartKind(arguments);
+    if (kind == app::StartKind::Preview)
+        return app::RunPreviewCommand(ProgramFile(), arguments);
     auto program = std::make_unique<app::TProgram>(ProgramFile());
-    return program->Run(app::ParseStartKind(app::ProcessArguments()));
+    return program->Run(kind);
 }

@@ -6,11 +6,9 @@
 #include "app/single_instance.h"
 #include "app/startup_shortcut.h"
 #include "platform/app_title.h"
-#include "platform/drives.h"
 #include "platform/error_report.h"
 #include "platform/path_util.h"
 #include "platform/system_info.h"
-#include "platform/text.h"
 #include "removal/shred.h"
 #include "main_window_ids.h"
 #include "ui/main_menu.h"
@@ -105,6 +103,7 @@ bool TProgram::DecideAutoScan(StartKind kind)
         return DecideBootupAutoScan(ini, Today());
     }
     case StartKind::Interactive:
+    case StartKind::Preview:
         break;
     }
     return false;
@@ -119,13 +118,7 @@ void TProgram::FormCreate()
 
 void TProgram::LoadDriveSelection()
 {
-    Settings.Drives.clear();
-    TMemIniFile ini(iniPath_);
-    for (const std::wstring& root : platform::LogicalDriveStrings()) {
-        const std::wstring upperRoot = platform::Upper(root);
-        Settings.Drives.push_back(
-            {upperRoot, ReadDriveSelected(ini, upperRoot, platform::DefaultDriveSelected(root))});
-    }
+    Settings.Drives = ReadDriveSelection(TMemIniFile(iniPath_));
 }
 
 void TProgram::FormShow()

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "platform/drives.h"
 #include "platform/path_util.h"
 #include "platform/text.h"
 
@@ -163,6 +164,36 @@ void StoreSkipFolders(const std::wstring& iniPath, const std::vector<std::wstrin
     ini.Save();
 }
 
+void LoadFrom(const TMemIniFile& ini, TSettings& settings)
+{
+    TSettings s = settings;
+
+    s.PromptForEmail = ini.ReadBool(kTipsSection, L"PromptForEmail", true);
+    s.Skin = ini.ReadInteger(kFormSection, L"Skin", 3);
+    if (s.Skin < 0 || s.Skin > 5)
+        s.Skin = 3;
+    ReadDuplicateOptions(ini, s.DuplicateFiles);
+    ReadCategories(ini, s);
+
+    ForEachRegistryCategory([&](int index, const scan::TTickBoxSetting& setting) {
+        s.Categories[index].Enabled = ini.ReadBool(kRegCleanSection, setting.EnableKey, setting.EnableDefault);
+    });
+    s.RunInMainScan = ini.ReadBool(kHardDriveSection, L"RunInMainScan", false);
+    s.UseTimeBuffer = ini.ReadBool(kHardDriveSection, L"UseTimeBuffer", true);
+    s.UseNoRemainsDeletion = ini.ReadBool(kHardDriveSection, L"UseNoRemainsDeletion", false);
+
+    s.SkipFolders = ReadSkipFolders(ini);
+    s.SoundOn = ini.ReadBool(kSoundSection, L"On", false);
+
+    s.AutoRun.Close = ini.ReadBool(kAutoRunSection, L"Close", false);
+    s.AutoRun.ShutDown = ini.ReadBool(kAutoRunSection, L"ShutDown", false);
+    s.AutoRun.Freq = ini.ReadInteger(kAutoRunSection, L"Freq", 4);
+    s.AutoRun.Type = ini.ReadInteger(kAutoRunSection, L"Type", 0);
+    s.AutoRun.SkipWindowsDefenderinVista = ini.ReadBool(kAutoRunSection, L"SkipWindowsDefenderinVista", false);
+
+    settings = std::move(s);
+}
+
 }  // namespace
 
 std::array<TCategorySetting, scan::kCategoryCount> DefaultCategorySettings()
@@ -199,33 +230,13 @@ std::wstring SettingsFilePath()
 void ReadSettings(TSettings& settings, const std::wstring& iniPath)
 {
     TMemIniFile ini(iniPath);
-    TSettings s = settings;
-
-    s.PromptForEmail = ini.ReadBool(kTipsSection, L"PromptForEmail", true);
-    s.Skin = ini.ReadInteger(kFormSection, L"Skin", 3);
-    if (s.Skin < 0 || s.Skin > 5)
-        s.Skin = 3;
-    ReadDuplicateOptions(ini, s.DuplicateFiles);
-    ReadCategories(ini, s);
-
-    ForEachRegistryCategory([&](int index, const scan::TTickBoxSetting& setting) {
-        s.Categories[index].Enabled = ini.ReadBool(kRegCleanSection, setting.EnableKey, setting.EnableDefault);
-    });
-    s.RunInMainScan = ini.ReadBool(kHardDriveSection, L"RunInMainScan", false);
-    s.UseTimeBuffer = ini.ReadBool(kHardDriveSection, L"UseTimeBuffer", true);
-    s.UseNoRemainsDeletion = ini.ReadBool(kHardDriveSection, L"UseNoRemainsDeletion", false);
-
-    s.SkipFolders = ReadSkipFolders(ini);
-    s.SoundOn = ini.ReadBool(kSoundSection, L"On", false);
-
-    s.AutoRun.Close = ini.ReadBool(kAutoRunSection, L"Close", false);
-    s.AutoRun.ShutDown = ini.ReadBool(kAutoRunSection, L"ShutDown", false);
-    s.AutoRun.Freq = ini.ReadInteger(kAutoRunSection, L"Freq", 4);
-    s.AutoRun.Type = ini.ReadInteger(kAutoRunSection, L"Type", 0);
-    s.AutoRun.SkipWindowsDefenderinVista = ini.ReadBool(kAutoRunSection, L"SkipWindowsDefenderinVista", false);
-
-    settings = std::move(s);
+    LoadFrom(ini, settings);
     ini.Save();
+}
+
+void LoadSettings(TSettings& settings, const std::wstring& iniPath)
+{
+    LoadFrom(TMemIniFile(iniPath), settings);
 }
 
 void WriteSettings(const TSettings& s, const std::wstring& iniPath)
@@ -260,6 +271,16 @@ void WriteSettings(const TSettings& s, const std::wstring& iniPath)
 bool ReadDriveSelected(const TMemIniFile& ini, const std::wstring& root, bool defaultSelected)
 {
     return ini.ReadBool(kDrivesSelectedSection, platform::Upper(root), defaultSelected);
+}
+
+std::vector<TDriveSelection> ReadDriveSelection(const TMemIniFile& ini)
+{
+    std::vector<TDriveSelection> drives;
+    for (const std::wstring& root : platform::LogicalDriveStrings()) {
+        const std::wstring upperRoot = platform::Upper(root);
+        drives.push_back({upperRoot, ReadDriveSelected(ini, upperRoot, platform::DefaultDriveSelected(root))});
+    }
+    return drives;
 }
 
 void AddSkipFolder(TSettings& settings, const std::wstring& iniPath, const std::wstring& folder)

@@ -91,11 +91,18 @@ std::wstring SettingsFilePath();
 // so a missing file is created. On a file that cannot be read the model is left alone.
 void ReadSettings(TSettings& settings, const std::wstring& iniPath);
 
+// Loads the same settings as ReadSettings but leaves the file as it is.
+void LoadSettings(TSettings& settings, const std::wstring& iniPath);
+
 // Stores every setting it owns, keeping the file's other keys, and saves.
 void WriteSettings(const TSettings& settings, const std::wstring& iniPath);
 
 // Whether the drive `root` is stored as selected; `defaultSelected` when it has no key.
 bool ReadDriveSelected(const TMemIniFile& ini, const std::wstring& root, bool defaultSelected);
+
+// The drive list: every logical drive in the system's order, selected as stored, or by
+// default when the file has no key for it.
+std::vector<TDriveSelection> ReadDriveSelection(const TMemIniFile& ini);
 
 // Adds a folder (a trailing backslash is added) to the end of the skipped folders and
 // stores its key at once. No duplicate check.

@@ -21,6 +21,10 @@ public:
     // Enables or disables the three scan commands of the "程序" menu.
     virtual void SetScanCommandsEnabled(bool enabled) = 0;
     virtual void SetStopRequested(bool stop) = 0;
+    // Start of a scan: ProblemCount and TotalSize 0, no previous category.
+    virtual void ResetCounters() = 0;
+    // The findings added in this scan.
+    virtual int ProblemCount() const = 0;
     // Puts the results page into its scanning state (true) or shows the results (false).
     virtual void SetResultsPage(bool scanning) = 0;
     // Gives every category row its status for the current mode and empties the results tree.

@@ -22,6 +22,10 @@ TEST(StartKind, OnlyTheExactFirstArgumentCounts)
         {{L"bootup "}, app::StartKind::Interactive},
         {{L"x", L"bootup"}, app::StartKind::Interactive},
         {{L"schedule", L"bootup"}, app::StartKind::Schedule},
+        {{L"preview", L"0", L"r.txt"}, app::StartKind::Preview},
+        {{L"preview"}, app::StartKind::Preview},
+        {{L"Preview", L"0", L"r.txt"}, app::StartKind::Interactive},
+        {{L"x", L"preview"}, app::StartKind::Interactive},
     };
     for (const Case& c : cases)
         EXPECT_EQ(app::ParseStartKind(c.arguments), c.kind) << testing::PrintToString(c.arguments.size());

@@ -18,6 +18,7 @@ public:
     // Waits for the process to end; its exit code, or -1 when it is still running.
     int WaitForExit(DWORD timeoutMs);
     bool Running() const;
+    DWORD ProcessId() const { return process_.dwProcessId; }
     // The visible main window, waiting for it up to timeoutMs; nullptr when none appears.
     HWND WaitForMainWindow(DWORD timeoutMs) const;
     // Closes the main window the way the user would and waits for the process to end.
