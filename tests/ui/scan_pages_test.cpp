@@ -472,6 +472,26 @@ TEST_F(ScanPagesTest, ManyFindingsAddQuicklyAndEndWithExactTotals)
     EXPECT_EQ(VisiblePage(), scan::kResultsPage);
 }
 
+TEST_F(ScanPagesTest, MessagesArePumpedAtMostEveryFifteenMilliseconds)
+{
+    constexpr UINT kProbe = WM_APP + 7;
+    constexpr int kRunMs = 300;
+    int calls = 0;
+    int pumped = 0;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(kRunMs);
+    while (std::chrono::steady_clock::now() < end) {
+        PostMessageW(form.Handle(), kProbe, 0, 0);
+        host().ProcessMessages();
+        MSG left;
+        if (!PeekMessageW(&left, form.Handle(), kProbe, kProbe, PM_REMOVE))
+            ++pumped;
+        ++calls;
+    }
+    EXPECT_GE(pumped, 2);
+    EXPECT_LE(pumped, kRunMs / ui::TWindowScanHost::kPumpIntervalMs + 2) << "of " << calls << " calls";
+    EXPECT_GT(calls, pumped * 3);
+}
+
 TEST_F(ScanPagesTest, ManyResultsShowClosedGroupsThatFillWhenOpened)
 {
     const size_t kFindings = ui::TResultsView::kOpenGroupsLimit + 1;
