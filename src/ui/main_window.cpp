@@ -5,7 +5,11 @@
 #include "platform/error_report.h"
 #include "platform/path_util.h"
 #include "resource.h"
+#include "scan_pages_ids.h"
 #include "ui/main_menu.h"
+#include "ui/results_page.h"
+#include "ui/scan_page.h"
+#include "ui/window_scan_host.h"
 
 #include <commctrl.h>
 
@@ -24,6 +28,8 @@ int PageTemplate(int index)
 {
     switch (index) {
     case 0: return IDD_PAGE_WELCOME;
+    case 1: return IDD_PAGE_SCAN;
+    case 2: return IDD_PAGE_RESULTS;
     case 4: return IDD_PAGE_FINISHED;
     case 5: return IDD_PAGE_SCAN_CHOICE;
     default: return IDD_PAGE_BLANK;
@@ -106,7 +112,7 @@ void TForm1::MakeFonts()
 void TForm1::CreatePages()
 {
     for (int index : kPageIndices) {
-        auto page = std::make_unique<FramePage>();
+        std::unique_ptr<FramePage> page = MakePage(index);
         page->SetSkin(&suiThemeManager1);
         if (!page->Create(Handle(), PageTemplate(index)))
             throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "page");
@@ -137,6 +143,22 @@ void TForm1::CreatePages()
         }
         button->Enable(IsCommandAvailable(id));
     }
+    ScanHost = std::make_unique<TWindowScanHost>(*this, *scanPage_, *resultsPage_, Results);
+}
+
+std::unique_ptr<FramePage> TForm1::MakePage(int index)
+{
+    if (index == 1) {
+        auto page = std::make_unique<TScanPage>();
+        scanPage_ = page.get();
+        return page;
+    }
+    if (index == 2) {
+        auto page = std::make_unique<TResultsPage>();
+        resultsPage_ = page.get();
+        return page;
+    }
+    return std::make_unique<FramePage>();
 }
 
 // Sizes the window so that its client area, below the menu bar, is exactly 646 x 552.

@@ -9,6 +9,7 @@
 #include "platform/menu_bar.h"
 #include "platform/message_dialog.h"
 #include "platform/skin.h"
+#include "scan/results.h"
 #include "ui/frame_page.h"
 
 #include <cstdint>
@@ -19,6 +20,10 @@
 #include <vector>
 
 namespace ui {
+
+class TScanPage;
+class TResultsPage;
+class TWindowScanHost;
 
 // Work that other parts of the program plug into the window. Unset hooks do nothing.
 struct TForm1Hooks {
@@ -90,6 +95,10 @@ public:
     platform::Button FinishedToolsButton;
     platform::Button FinishedUndoButton;
 
+    // The results of the last scan, and the scan and results pages' side of a scan.
+    scan::TResultsList Results;
+    std::unique_ptr<TWindowScanHost> ScanHost;
+
     // Shows the page with this index (0, 1, 2, 4..15); beeps when the sound is on.
     void TurnPage(int index);
     void ChangeBusy(bool busy);
@@ -128,6 +137,7 @@ private:
     bool OnMenuCommand(int id);
     bool OnPageCommand(int id);
     void CreatePages();
+    std::unique_ptr<FramePage> MakePage(int index);
     void FitClientArea();
     void CenterOnScreen();
     void MakeFonts();
@@ -135,6 +145,8 @@ private:
     void OpenHelp(UINT command);
 
     std::map<int, std::unique_ptr<FramePage>> pages_;
+    TScanPage* scanPage_ = nullptr;
+    TResultsPage* resultsPage_ = nullptr;
     HFONT titleFont_ = nullptr;
     HFONT subtitleFont_ = nullptr;
     HFONT pageTitleFont_ = nullptr;

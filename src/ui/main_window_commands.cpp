@@ -3,6 +3,7 @@
 #include "ui/main_menu.h"
 #include "ui/main_window.h"
 #include "ui/shell_execute_errors.h"
+#include "ui/window_scan_host.h"
 
 #include <shellapi.h>
 
@@ -33,6 +34,8 @@ bool TForm1::OnMenuCommand(int id)
     case RunCleanerSettings1:
         ScanButtonsClick(id);
         return true;
+    case PrintList1: ScanHost->suiButton6Click(); return true;
+    case DeleteJunkFiles1: ScanHost->Button2Click(); return true;
     case GotoStart1: GotoStartClick(); return true;
     case GotoCleanerSettings1:
     case ChangeSettings1: GotoCleanerSettingsClick(); return true;
