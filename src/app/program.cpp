@@ -10,6 +10,8 @@
 #include "platform/path_util.h"
 #include "platform/system_info.h"
 #include "removal/shred.h"
+#include "scan/scan_driver.h"
+#include "ui/window_scan_host.h"
 #include "main_window_ids.h"
 #include "ui/main_menu.h"
 #include "ui/run_main_window.h"
@@ -61,7 +63,8 @@ void TProgram::WireHooks()
     hooks.SkipWindowsDefenderinVista1Click = [this] { SkipWindowsDefenderinVista1Click(); };
     hooks.ClosewhenFinished1Click = [this] { ClosewhenFinished1Click(); };
     hooks.ShutDownwhenFinished1Click = [this] { ShutDownwhenFinished1Click(); };
-    // The scans, the removal and the tools plug in here as they are built.
+    hooks.RunScan = [this] { Button1Click(); };
+    // The removal and the tools plug in here as they are built.
 }
 
 int TProgram::Run(StartKind kind)
@@ -113,7 +116,21 @@ void TProgram::FormCreate()
 {
     Form1.OSKind = platform::OSKindFromOSInfo(platform::GetOSInfo());
     Form1.StopRequested = false;
+    Form1.ScanHost->SetSettings(&Settings);
     LoadDriveSelection();
+}
+
+void TProgram::Button1Click()
+{
+    scan::TScanState state;
+    state.ScanMode = Form1.ScanMode;
+    state.OSKind = Form1.OSKind;
+    state.Settings = &Settings;
+    state.ShellLink = &PBShellLink1;
+    scan::TScanPlaces places;
+    places.WindowsDir = Form1.WindowsDir;
+    scan::TScanDriver driver(state, *Form1.ScanHost, *Form1.ScanHost, places);
+    driver.Button1Click(Form1.AutoScanActive);
 }
 
 void TProgram::LoadDriveSelection()

@@ -43,6 +43,9 @@ private:
     void LoadDriveSelection();
     void EnsureStartupShortcut();
 
+    // Runs a scan in Form1.ScanMode.
+    void Button1Click();
+
     // The one-shot start timer: the automatic scan run, then expired undo sets.
     void OnTimer();
     void RunAutomaticScan();

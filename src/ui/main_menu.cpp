@@ -10,8 +10,7 @@ namespace {
 
 // Commands whose work is built later. Remove an id here when its handler does its job.
 constexpr int kNotYetAvailable[] = {
-    CleanPC1, RemoveTracks1, RunCleanerSettings1, RestoreRemovedFiles1, AboutKelvoTidymate1, CheckforUpdates1,
-    IDC_CLEAN_PC_BUTTON, IDC_REMOVE_TRACKS_BUTTON, IDC_RUN_SETTINGS_BUTTON, IDC_FINISHED_UNDO_BUTTON,
+    RestoreRemovedFiles1, AboutKelvoTidymate1, CheckforUpdates1, IDC_FINISHED_UNDO_BUTTON,
 };
 
 }  // namespace

@@ -164,6 +164,10 @@ void TWindowScanHost::SetPrintEnabled(bool enabled)
     form_.suiMainMenu1.SetEnabled(PrintList1, canPrint);
 }
 
+void TWindowScanHost::ResetCounters() { results_.ResetCounters(); }
+
+int TWindowScanHost::ProblemCount() const { return results_.ProblemCount(); }
+
 void TWindowScanHost::SetResultsPage(bool scanning)
 {
     SetPrintEnabled(!scanning);

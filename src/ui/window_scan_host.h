@@ -74,6 +74,8 @@ public:
     void ChangeBusy(bool busy) override;
     void SetScanCommandsEnabled(bool enabled) override;
     void SetStopRequested(bool stop) override;
+    void ResetCounters() override;
+    int ProblemCount() const override;
     void SetResultsPage(bool scanning) override;
     void BlankList() override;
     void TurnPage(int index) override;
