@@ -75,30 +75,32 @@ void TRemovalDriver::Run()
     remover_ = std::make_unique<registry::RegistryRemover>(place_.OSKind, RegistryBackupPath(),
                                                            registry::RegistryRemover::FindingSink{},
                                                            [this] { return ui_.StopRequested(); });
-    currentCategory_ = results_.CurrentCategory();
     try {
-        const std::vector<TNode> nodes = FlatTree();
-        size_t index = 0;
-        for (; index < nodes.size(); ++index) {
-            const TNode& node = nodes[index];
-            if (node.Header) {
-                if (auto category = HeaderCategory(node.Text, settings_))
-                    currentCategory_ = *category;
-            } else if (RemoveFinding(node.Text, MethodOf(currentCategory_, settings_))) {
-                StepProgress();
-            }
-            if (ui_.StopRequested()) {
-                ++index;
-                break;
-            }
-        }
-        if (index == nodes.size())
-            ui_.SetScanProblemCounter(L"0");
+        Walk();
     } catch (...) {
         Finish(false);
         throw;
     }
     Finish(true);
+}
+
+void TRemovalDriver::Walk()
+{
+    // A copy: the window's messages let through between files cannot shift the nodes.
+    const std::vector<TNode> nodes = FlatTree();
+    currentCategory_ = results_.CurrentCategory();
+    for (size_t index = 0; index < nodes.size(); ++index) {
+        const TNode& node = nodes[index];
+        if (node.Header) {
+            if (auto category = HeaderCategory(node.Text, settings_))
+                currentCategory_ = *category;
+        } else if (RemoveFinding(node.Text, MethodOf(currentCategory_, settings_))) {
+            StepProgress();
+        }
+        if (ui_.StopRequested() && index + 1 < nodes.size())
+            return;
+    }
+    ui_.SetScanProblemCounter(L"0");
 }
 
 std::vector<TRemovalDriver::TNode> TRemovalDriver::FlatTree() const

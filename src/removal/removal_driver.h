@@ -48,6 +48,7 @@ private:
     };
 
     void Run();
+    void Walk();
     std::vector<TNode> FlatTree() const;
     // False when the finding was passed over without a progress step.
     bool RemoveFinding(const std::wstring& text, scan::TRemovalMethod method);
