@@ -20,6 +20,8 @@
 
 namespace ui {
 
+class TRegistryPage;
+
 // Work that other parts of the program plug into the window. Unset hooks do nothing.
 struct TForm1Hooks {
     // Start-up steps of the show sequence that come before the first page: help file,
@@ -90,6 +92,9 @@ public:
     platform::Button FinishedToolsButton;
     platform::Button FinishedUndoButton;
 
+    // Page 13, the registry cleaning page; exists once the window is created.
+    TRegistryPage& RegistryCleaningPage() const;
+
     // Shows the page with this index (0, 1, 2, 4..15); beeps when the sound is on.
     void TurnPage(int index);
     void ChangeBusy(bool busy);
@@ -100,7 +105,8 @@ public:
     // Sets SoundOn and the sound item's caption and tag, as the settings are read.
     void SetSound(bool on);
     void SkinClick(int senderId);
-    // Applies a skin value (1..5; others fall back to 3) and ticks its menu item.
+    // Applies a skin value (1..5; others fall back to 3), ticks its menu item and passes the
+    // style on to the followers.
     void ApplySkin(int style);
     void ShowVistaItems(bool visible);
 
@@ -128,6 +134,7 @@ private:
     bool OnMenuCommand(int id);
     bool OnPageCommand(int id);
     void CreatePages();
+    std::unique_ptr<FramePage> MakePage(int index);
     void FitClientArea();
     void CenterOnScreen();
     void MakeFonts();
@@ -135,6 +142,7 @@ private:
     void OpenHelp(UINT command);
 
     std::map<int, std::unique_ptr<FramePage>> pages_;
+    TRegistryPage* registryPage_ = nullptr;
     HFONT titleFont_ = nullptr;
     HFONT subtitleFont_ = nullptr;
     HFONT pageTitleFont_ = nullptr;
