@@ -14,6 +14,7 @@
 #include "ui/window_scan_host.h"
 #include "main_window_ids.h"
 #include "ui/main_menu.h"
+#include "ui/registry_page.h"
 #include "ui/run_main_window.h"
 
 namespace app {
@@ -89,7 +90,10 @@ int TProgram::Run(StartKind kind)
         FormCreate();
         // The registry list, shutdown countdown and update windows are created here once built.
         Form1.AutoScanActive = autoScan;
-        // The progress, file-properties and about windows are created here once built.
+        Form1.RegistryCleaningPage().Bind(Settings);
+        Progress.FormCreate(Form1.Handle());
+        Form1.SkinFollowers.push_back(&Progress.suiThemeManager1);
+        // The file-properties and about windows are created here once built.
     });
     if (mutex != nullptr)
         CloseHandle(mutex);

@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "platform/shell_link.h"
 #include "ui/main_window.h"
+#include "ui/progress_window.h"
 
 namespace app {
 
@@ -25,6 +26,7 @@ public:
     int Run(StartKind kind);
 
     ui::TForm1 Form1;
+    ui::TProgress Progress;
     TSettings Settings;
     platform::TPBShellLink PBShellLink1;
 

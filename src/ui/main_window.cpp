@@ -4,12 +4,14 @@
 #include "platform/app_title.h"
 #include "platform/error_report.h"
 #include "platform/path_util.h"
+#include "registry_page_ids.h"
 #include "resource.h"
 #include "scan_pages_ids.h"
 #include "ui/main_menu.h"
 #include "ui/results_page.h"
 #include "ui/scan_page.h"
 #include "ui/window_scan_host.h"
+#include "ui/registry_page.h"
 
 #include <commctrl.h>
 
@@ -32,6 +34,8 @@ int PageTemplate(int index)
     case 2: return IDD_PAGE_RESULTS;
     case 4: return IDD_PAGE_FINISHED;
     case 5: return IDD_PAGE_SCAN_CHOICE;
+    case 6: return IDD_PAGE_TOOLS;
+    case 13: return IDD_PAGE_REGISTRY;
     default: return IDD_PAGE_BLANK;
     }
 }
@@ -118,9 +122,11 @@ void TForm1::CreatePages()
             throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "page");
         if (HWND title = page->Item(IDC_PAGE_TITLE))
             platform::Window(title).SetFont(pageTitleFont_);
-        if (HWND link = page->Item(IDC_FAQ_LINK)) {
-            page->AddLink(IDC_FAQ_LINK);
-            platform::Window(link).SetFont(linkFont_);
+        for (int linkId : {IDC_FAQ_LINK, IDC_REGLOOM_LINK}) {
+            if (HWND link = page->Item(linkId)) {
+                page->AddLink(linkId);
+                platform::Window(link).SetFont(linkFont_);
+            }
         }
         PageControl1.Add(index, *page);
         pages_[index] = std::move(page);
@@ -158,8 +164,15 @@ std::unique_ptr<FramePage> TForm1::MakePage(int index)
         resultsPage_ = page.get();
         return page;
     }
+    if (index == 13) {
+        auto page = std::make_unique<TRegistryPage>();
+        registryPage_ = page.get();
+        return page;
+    }
     return std::make_unique<FramePage>();
 }
+
+TRegistryPage& TForm1::RegistryCleaningPage() const { return *registryPage_; }
 
 // Sizes the window so that its client area, below the menu bar, is exactly 646 x 552.
 void TForm1::FitClientArea()
@@ -259,8 +272,6 @@ void TForm1::SkinClick(int senderId)
     if (item == kSkinItems.end())
         return;
     ApplySkin(static_cast<int>(item - kSkinItems.begin()) + 1);
-    for (platform::SkinManager* follower : SkinFollowers)
-        follower->SetUIStyle(suiThemeManager1.UIStyle());
 }
 
 void TForm1::ApplySkin(int style)
@@ -268,6 +279,8 @@ void TForm1::ApplySkin(int style)
     suiThemeManager1.SetUIStyle(style);
     suiMainMenu1.SetChecked(kSkinItems[static_cast<size_t>(suiThemeManager1.UIStyle() - 1)], true);
     suiMainMenu1.SetBackground(suiThemeManager1.FaceBrush());
+    for (platform::SkinManager* follower : SkinFollowers)
+        follower->SetUIStyle(suiThemeManager1.UIStyle());
 }
 
 void TForm1::ShowVistaItems(bool visible)

@@ -24,6 +24,7 @@ namespace ui {
 class TScanPage;
 class TResultsPage;
 class TWindowScanHost;
+class TRegistryPage;
 
 // Work that other parts of the program plug into the window. Unset hooks do nothing.
 struct TForm1Hooks {
@@ -98,6 +99,8 @@ public:
     // The results of the last scan, and the scan and results pages' side of a scan.
     scan::TResultsList Results;
     std::unique_ptr<TWindowScanHost> ScanHost;
+    // Page 13, the registry cleaning page; exists once the window is created.
+    TRegistryPage& RegistryCleaningPage() const;
 
     // Shows the page with this index (0, 1, 2, 4..15); beeps when the sound is on.
     void TurnPage(int index);
@@ -109,7 +112,8 @@ public:
     // Sets SoundOn and the sound item's caption and tag, as the settings are read.
     void SetSound(bool on);
     void SkinClick(int senderId);
-    // Applies a skin value (1..5; others fall back to 3) and ticks its menu item.
+    // Applies a skin value (1..5; others fall back to 3), ticks its menu item and passes the
+    // style on to the followers.
     void ApplySkin(int style);
     void ShowVistaItems(bool visible);
 
@@ -147,6 +151,7 @@ private:
     std::map<int, std::unique_ptr<FramePage>> pages_;
     TScanPage* scanPage_ = nullptr;
     TResultsPage* resultsPage_ = nullptr;
+    TRegistryPage* registryPage_ = nullptr;
     HFONT titleFont_ = nullptr;
     HFONT subtitleFont_ = nullptr;
     HFONT pageTitleFont_ = nullptr;

@@ -95,6 +95,8 @@ bool TForm1::OnPageCommand(int id)
     case IDC_FINISHED_TOOLS_BUTTON: GotoCleaningAccessoriesClick(); return true;
     case IDC_FINISHED_UNDO_BUTTON: RestoreRemovedFilesClick(); return true;
     case IDC_FINISHED_EXIT_BUTTON: PostMessageW(Handle(), WM_CLOSE, 0, 0); return true;
+    case IDC_TOOLS_REGISTRY: TurnPage(13); return true;
+    case IDC_BACK_TO_TOOLS: TurnPage(6); return true;
     case IDC_FAQ_LINK:
         // The FAQ link reports no failure.
         ShellExecuteW(Handle(), nullptr, kFaqAddress, nullptr, nullptr, SW_SHOWNORMAL);
