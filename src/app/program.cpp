@@ -10,6 +10,8 @@
 #include "platform/path_util.h"
 #include "platform/system_info.h"
 #include "removal/shred.h"
+#include "registry/history_lists.h"
+#include "removal/undo_expiry.h"
 #include "scan/scan_driver.h"
 #include "ui/window_scan_host.h"
 #include "main_window_ids.h"
@@ -91,6 +93,7 @@ int TProgram::Run(StartKind kind)
         // The registry list, shutdown countdown and update windows are created here once built.
         Form1.AutoScanActive = autoScan;
         Form1.RegistryCleaningPage().Bind(Settings);
+        Form1.RegistryCleaningPage().hooks.CleanTickedLists = [this] { suiButton31Click(); };
         Progress.FormCreate(Form1.Handle());
         Form1.SkinFollowers.push_back(&Progress.suiThemeManager1);
         // The file-properties and about windows are created here once built.
@@ -121,7 +124,71 @@ void TProgram::FormCreate()
     Form1.OSKind = platform::OSKindFromOSInfo(platform::GetOSInfo());
     Form1.StopRequested = false;
     Form1.ScanHost->SetSettings(&Settings);
+    Form1.ScanHost->hooks.Button2Click = [this] { Button2Click(); };
     LoadDriveSelection();
+}
+
+void TProgram::Button2Click()
+{
+    if (!removalDriver_) {
+        removal::TRemovalPlace place;
+        place.ProgramFolder = platform::FolderPart(exePath_);
+        place.TodayUndoName = Form1.TodayUndoName;
+        place.OSKind = Form1.OSKind;
+        removalDriver_ = std::make_unique<removal::TRemovalDriver>(*Form1.ScanHost, Form1.Results, Settings, place);
+    }
+    removalDriver_->Button2Click();
+}
+
+void TProgram::suiButton31Click()
+{
+    scan::IScanDriverUi& ui = *Form1.ScanHost;
+    if (ui.Busy())
+        return;
+    ui.ChangeBusy(true);
+    Form1.ScanMode = scan::smRegistryHistory;
+    ui.SetScanCommandsEnabled(false);
+    ui.SetResultsPage(true);
+    ui.SetWaitCursor(true);
+    ui.ShowStopButton(scan::StopButtonCaption(scan::smRegistryHistory));
+    ui.SetStopRequested(false);
+    ui.ResetCounters();
+    ui.BlankList();
+    ui.SetProgressText(L"正在准备扫描 - 请稍等 - 这可能需要几分种时间");
+    ui.TurnPage(scan::kScanPage);
+    auto finish = [&] {
+        ui.ShowStopButton(L"");
+        ui.SetStopRequested(false);
+        ui.SetProgressText(L"扫描完成");
+        if (ui.ProblemCount() < 1)
+            ui.TurnPage(scan::kFinishedPage);
+        else
+            ui.SetResultsPage(false);
+        ui.SetScanCommandsEnabled(true);
+        ui.SetWaitCursor(false);
+        ui.ChangeBusy(false);
+    };
+    try {
+        scan::TScanState state;
+        state.ScanMode = scan::smRegistryHistory;
+        state.OSKind = Form1.OSKind;
+        state.Settings = &Settings;
+        state.ShellLink = &PBShellLink1;
+        registry::ScanTickedHistoryLists(state, *Form1.ScanHost, {});
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+void TProgram::DeleteOldUndoFiles()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    removal::ShredOptions options;
+    options.UseNoRemainsDeletion = Settings.UseNoRemainsDeletion;
+    removal::DeleteOldUndoFiles(platform::FolderPart(exePath_), now, options, Progress);
 }
 
 void TProgram::Button1Click()
@@ -212,7 +279,7 @@ void TProgram::OnTimer()
 {
     if (Form1.AutoScanActive)
         RunAutomaticScan();
-    // Expired undo sets are deleted here once the undo archive is built.
+    DeleteOldUndoFiles();
 }
 
 void TProgram::RunAutomaticScan()

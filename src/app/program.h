@@ -4,12 +4,14 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "app/command_line.h"
 #include "app/schedule.h"
 #include "app/settings.h"
 #include "platform/shell_link.h"
+#include "removal/removal_driver.h"
 #include "ui/main_window.h"
 #include "ui/progress_window.h"
 
@@ -47,6 +49,11 @@ private:
 
     // Runs a scan in Form1.ScanMode.
     void Button1Click();
+    // "清理": removes the findings, or stops the removal that runs.
+    void Button2Click();
+    // Runs the history lists of the registry cleaning page ("清洁勾选的列表 >>").
+    void suiButton31Click();
+    void DeleteOldUndoFiles();
 
     // The one-shot start timer: the automatic scan run, then expired undo sets.
     void OnTimer();
@@ -62,6 +69,7 @@ private:
 
     std::wstring ExpectedStartupTarget() const;
 
+    std::unique_ptr<removal::TRemovalDriver> removalDriver_;
     std::wstring exePath_;
     std::wstring iniPath_;
 };

@@ -22,6 +22,8 @@ bool TResultsPage::OnInit()
     suiButton38.Attach(Item(IDC_SUI_BUTTON38));
     suiButton11.Attach(Item(IDC_SUI_BUTTON11));
     Button2.Attach(Item(IDC_BUTTON2));
+    Label88.Attach(Item(IDC_LABEL88));
+    ProgressBar1.Attach(Item(IDC_PROGRESS_BAR1));
 
     safetyImages_ = MakeSafetyImages();
     TreeView1.SetStateImageList(safetyImages_);

@@ -27,6 +27,8 @@ public:
     platform::Button suiButton38;  // "总是跳过该项目"
     platform::Button suiButton11;  // "不清理该项目"
     platform::Button Button2;      // "清理"
+    platform::Window Label88;       // removal progress text
+    platform::Window ProgressBar1;  // removal progress
 
     // The buttons' clicks.
     struct TCommands {

@@ -11,6 +11,7 @@
 #include "platform/throttle.h"
 #include "scan/results.h"
 #include "scan/scan_context.h"
+#include "removal/removal_ui.h"
 #include "scan/scan_driver_ui.h"
 #include "ui/results_view.h"
 
@@ -29,7 +30,7 @@ struct TScanHostHooks {
     std::function<void()> PrintList;
 };
 
-class TWindowScanHost : public scan::IScanHost, public scan::IScanDriverUi {
+class TWindowScanHost : public scan::IScanHost, public scan::IScanDriverUi, public removal::IRemovalUi {
 public:
     static constexpr int kPumpIntervalMs = 15;
     static constexpr int kRepaintIntervalMs = 50;
@@ -84,6 +85,21 @@ public:
     void SetProgressText(const std::wstring& text) override;
     void RestoreWindow() override;
     void RemoveFindings() override;
+
+    // IRemovalUi (the steps above that both share serve it too)
+    bool AutoScanActive() const override;
+    void SetAutoScanActive(bool active) override;
+    bool CloseWhenFinished() const override;
+    int ScanMode() const override;
+    void ShowRemovalProgress(int maximum) override;
+    void SetRemovalProgress(int position, const std::wstring& text) override;
+    void SetRemovalProgressText(const std::wstring& text) override;
+    void HideRemovalProgress() override;
+    void SetTitle(const std::wstring& title) override;
+    void SetCleanButtonCaption(const std::wstring& caption) override;
+    void SetScanProblemCounter(const std::wstring& text) override;
+    void suiShowMessage(const std::wstring& text) override;
+    void Pump() override;
 
 private:
     static LRESULT CALLBACK FormSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
