@@ -71,6 +71,9 @@ void TFolderWalk::Examine(const std::wstring& folder, const TListing& listing)
     }
     for (size_t s = 0; s < plan_.size() && !stopped_; ++s) {
         const TCleanStep& step = plan_[s];
+        // Each category taking part is made current before its search, as the scan page shows.
+        if (step.Category >= 0 && step.Category != currentCategory_)
+            ChangeLabel(step.Category);
         switch (step.Kind) {
         case TStepKind::InvalidRule: ShowInvalidRule(step.Pattern); break;
         case TStepKind::ListedMask: ListAndTest(folder + step.Pattern, ftMask, step.Category); break;

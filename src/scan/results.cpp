@@ -151,8 +151,6 @@ TResultsList::TCaptionTable TResultsList::MakeCaptionTable(
         TCaptionParts& parts = table[i];
         parts.Prefix = GroupCaptionPrefix(i, rule);
         parts.Suffix = GroupCaption(i, 0, rule).substr(parts.Prefix.size() + 1);  // after the "0"
-        parts.UpperPrefix = platform::Upper(parts.Prefix);
-        parts.UpperSuffix = platform::Upper(parts.Suffix);
     }
     return table;
 }
@@ -261,12 +259,13 @@ bool TResultsList::ListBoxAddString(const std::wstring& path, const std::wstring
 
 size_t TResultsList::GroupFor(int category)
 {
-    const std::wstring& prefix = captions_[category].UpperPrefix;
+    // Letter case counts: a rule ".tmp" gets a group of its own beside ".TMP 文件 (", since
+    // the removal driver tells a group's category from its caption the same way.
+    const std::wstring& prefix = captions_[category].Prefix;
     for (size_t i = groups_.size(); i-- > 0;)
-        if (upperGroupTexts_[i].starts_with(prefix))
+        if (groups_[i].Text.starts_with(prefix))
             return i;
     groups_.emplace_back();
-    upperGroupTexts_.emplace_back();
     if (listener_)
         listener_->GroupAdded(groups_.size() - 1);
     return groups_.size() - 1;
@@ -276,7 +275,6 @@ void TResultsList::SetGroupCaption(size_t group, int category, int count)
 {
     const TCaptionParts& parts = captions_[category];
     const std::wstring number = std::to_wstring(count);
-    upperGroupTexts_[group] = parts.UpperPrefix + number + parts.UpperSuffix;
     groups_[group].Text = parts.Prefix + number + parts.Suffix;
     groups_[group].StateImage = Category(category).SafetyLevel;
     if (listener_)
@@ -333,7 +331,6 @@ void TResultsList::RemoveGroup(size_t group)
         return;
     findingCount_ -= groups_[group].Findings.size();
     groups_.erase(groups_.begin() + static_cast<ptrdiff_t>(group));
-    upperGroupTexts_.erase(upperGroupTexts_.begin() + static_cast<ptrdiff_t>(group));
     if (listener_)
         listener_->GroupRemoved(group);
 }
@@ -341,7 +338,6 @@ void TResultsList::RemoveGroup(size_t group)
 void TResultsList::ClearTree()
 {
     groups_.clear();
-    upperGroupTexts_.clear();
     findingCount_ = 0;
     if (listener_)
         listener_->TreeCleared();

@@ -153,7 +153,7 @@ public:
 private:
     // A category's group caption around its count, as text and upper-cased for the lookup.
     struct TCaptionParts {
-        std::wstring Prefix, Suffix, UpperPrefix, UpperSuffix;
+        std::wstring Prefix, Suffix;
     };
     using TCaptionTable = std::array<TCaptionParts, kCategoryCount>;
     static TCaptionTable MakeCaptionTable(const std::array<std::wstring, kUserRuleCount>& userRuleTexts);
@@ -173,7 +173,6 @@ private:
 
     std::array<TCategoryRow, kCategoryCount> rows_{};
     std::vector<TResultGroup> groups_;
-    std::vector<std::wstring> upperGroupTexts_;  // beside groups_, for the prefix lookup
     size_t findingCount_ = 0;
 
     int currentCategory_ = 0;

@@ -74,7 +74,8 @@ TEST(Startup, BootupThatIsNotDueEndsWithoutWindowAndClearsSwitch)
 TEST(Startup, SecondBootupWaitsUntilTheFirstHasEnded)
 {
     const std::wstring dir = TestDir();
-    WriteFileBytes(dir + L"Trimdex.ini", "[AutoRun]\r\nswitch=1\r\nFreq=4\r\n");
+    // No scan type ticked: the automatic run scans nothing and only clears the pending flag.
+    WriteFileBytes(dir + L"Trimdex.ini", "[AutoRun]\r\nswitch=1\r\nFreq=4\r\nType=9\r\n");
     ProgramProcess first(dir, L"bootup");
     ASSERT_NE(first.WaitForMainWindow(30000), nullptr) << "a pending scan opens the window";
     // The automatic run ends at once (nothing to scan yet) and clears the pending flag.

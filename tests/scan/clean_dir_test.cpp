@@ -214,3 +214,24 @@ TEST(CleanDir, EmptyFolderNeedsAFolderWithNothingInIt)
     walk.SearchForFile(dir + L"empty\\*", ftEmptyFolder);
     EXPECT_EQ(RelativePaths(host.Findings, dir), (std::vector<std::wstring>{L"empty\\", L"empty\\"}));
 }
+
+TEST(CleanDir, MakesEachCategoryCurrentInTurnAlsoWithoutFindings)
+{
+    const std::wstring dir = TestDir();
+    MakeFile(dir + L"plain.txt");
+    const app::TSettings settings = SettingsWith({});
+    TScanState state;
+    state.Settings = &settings;
+    state.ScanMode = smCleanPC;
+    TRecordingHost host;
+    TFolderWalk walk(state, host, {});
+    walk.CleanDir(dir);
+    walk.CleanDir(dir);
+    // Clean PC: the walk categories of the mode, in their search order, once per folder.
+    const std::vector<int> once = {0,  1,  2,  3,  4,  6,  8,  10, 11, 16, 36, 37, 38, 41, 42, 43,
+                                   44, 45, 46, 47, 49, 50, 51, 52, 53, 55, 57, 64, 65, 68, 69};
+    std::vector<int> twice = once;
+    twice.insert(twice.end(), once.begin(), once.end());
+    EXPECT_EQ(host.Labels, twice);
+    EXPECT_TRUE(host.Findings.empty());
+}

@@ -204,8 +204,6 @@ TEST_F(ResultsTest, CategoriesWithTheSamePrefixShareOneGroup)
     } cases[] = {
         {"rule equal to a built-in prefix", {L".TMP"}, 0, 24,
          L".TMP 文件 (2 个问题) - 未知安全等级 - 用户自定义设置 1 (请查看帮助中的清洁设置)."},
-        {"same prefix in other letter case", {L".tmp"}, 24, 0,
-         L".TMP 文件 (2 个问题) - 安全 (可以安全的移除这些项目, 一般不会出问题) - 临时文件"},
         {"two rules with one text", {L"log", L"log"}, 24, 25,
          L"log 文件 (2 个问题) - 未知安全等级 - 用户自定义设置 2 (请查看帮助中的清洁设置)."},
         {"two rules without text", {}, 26, 27,
@@ -222,6 +220,17 @@ TEST_F(ResultsTest, CategoriesWithTheSamePrefixShareOneGroup)
         EXPECT_EQ(results.Groups()[0].StateImage, scan::Category(c.Second).SafetyLevel);
         EXPECT_EQ(results.Groups()[0].Findings.size(), 3u);
     }
+}
+
+TEST_F(ResultsTest, PrefixInOtherLetterCaseGetsAGroupOfItsOwn)
+{
+    Start({L".tmp"});
+    Add(0, L"C:\\one.tmp");
+    Add(24, L"C:\\two.tmp");
+    const std::vector<std::wstring> texts = GroupTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_TRUE(texts[0].starts_with(L".TMP 文件 (1 个问题)")) << platform::ToUtf8(texts[0]);
+    EXPECT_TRUE(texts[1].starts_with(L".tmp 文件 (1 个问题)")) << platform::ToUtf8(texts[1]);
 }
 
 TEST_F(ResultsTest, OldFileCategoriesKeepFourGroups)
