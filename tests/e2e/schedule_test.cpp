@@ -53,9 +53,9 @@ struct TFolderCleanup {
     }
 };
 
-void WriteAged(const std::wstring& path, const std::string& bytes, int daysOld)
+// Sets the last-write time of a file or folder to `daysOld` days ago.
+void Age(const std::wstring& path, int daysOld)
 {
-    WriteFileBytes(path, bytes);
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     ULARGE_INTEGER t;
@@ -63,10 +63,17 @@ void WriteAged(const std::wstring& path, const std::string& bytes, int daysOld)
     t.HighPart = now.dwHighDateTime;
     t.QuadPart -= daysOld * kTicksPerDay;
     const FILETIME when{t.LowPart, t.HighPart};
-    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     SetFileTime(file, nullptr, nullptr, &when);
     CloseHandle(file);
+}
+
+void WriteAged(const std::wstring& path, const std::string& bytes, int daysOld)
+{
+    WriteFileBytes(path, bytes);
+    Age(path, daysOld);
 }
 
 std::wstring UndoBase(const std::wstring& dir) { return dir + app::TodayUndoName(app::Today()) + L"Temp"; }
@@ -117,6 +124,8 @@ void CheckCleanPcRun(const std::wstring& dir, const std::wstring& arguments, con
         WriteAged(path, bytes, 30);
     WriteAged(seeded + L"keep.txt", kept.at(seeded + L"keep.txt"), 30);
     WriteAged(seeded + L"young.tmp", kept.at(seeded + L"young.tmp"), 3);
+    // The time buffer applies to the FOUND folder's own time as well.
+    Age(found, 30);
     WriteFileBytes(dir + L"Trimdex.ini", Settings(autoRun));
 
     {
