@@ -1,6 +1,9 @@
 #include "app/preview.h"
 
 #include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
 
 #include "app/ini_file.h"
 #include "app/settings.h"
@@ -43,6 +46,28 @@ scan::TResultsInputs ResultsInputs(const TSettings& settings, const removal::TSk
     return inputs;
 }
 
+// With TIDYMATE_PREVIEW_MEMORY set to a file name: writes the peak working set after the
+// scan, the finding count and the characters of their texts there, for the benchmark.
+void WriteMemoryFigures(const scan::TResultsList& results)
+{
+    wchar_t file[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"TIDYMATE_PREVIEW_MEMORY", file, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (!K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return;
+    unsigned long long characters = 0;
+    for (const scan::TResultGroup& group : results.Groups())
+        for (const std::wstring& finding : group.Findings)
+            characters += finding.size();
+    if (FILE* out = _wfopen(file, L"w")) {
+        std::fprintf(out, "%llu %zu %llu\n", static_cast<unsigned long long>(counters.PeakWorkingSetSize),
+                     results.FindingCount(), characters);
+        std::fclose(out);
+    }
+}
+
 // The scan itself; returns the report.
 std::wstring PreviewScan(const std::wstring& exePath, int scanMode)
 {
@@ -64,6 +89,7 @@ std::wstring PreviewScan(const std::wstring& exePath, int scanMode)
     places.WindowsDir = platform::WindowsFolder();
     scan::TScanDriver driver(state, host, host, std::move(places));
     driver.Button1Click(false);
+    WriteMemoryFigures(results);
     return PreviewReport(results);
 }
 

@@ -127,10 +127,20 @@ void TFolderWalk::ReportIn(int category, const std::wstring& path, const std::ws
     Report(path, alternatePath);
 }
 
+void TFolderWalk::ReportListed(int category, const std::wstring& path, const std::wstring& alternatePath,
+                               const platform::FileEntry& entry)
+{
+    if (stopped_)
+        return;
+    if (category >= 0 && category != currentCategory_)
+        ChangeLabel(category);
+    host_.ListBoxAddEntry(path, alternatePath, entry);
+}
+
 void TFolderWalk::ReportEntry(const std::wstring& folder, const platform::FileEntry& entry, bool isFolder)
 {
     const wchar_t* suffix = isFolder ? L"\\" : L"";
-    Report(folder + entry.name + suffix, folder + entry.ShortOrLongName() + suffix);
+    ReportListed(-1, folder + entry.name + suffix, folder + entry.ShortOrLongName() + suffix, entry);
 }
 
 void TFolderWalk::SearchThruHD(TFolderWalkKind kind)

@@ -63,6 +63,9 @@ private:
     void ChangeLabel(int category);
     void Report(const std::wstring& path, const std::wstring& alternatePath);
     void ReportIn(int category, const std::wstring& path, const std::wstring& alternatePath);
+    // Reports a finding made of a listed entry, handing the entry along.
+    void ReportListed(int category, const std::wstring& path, const std::wstring& alternatePath,
+                      const platform::FileEntry& entry);
     void ReportEntry(const std::wstring& folder, const platform::FileEntry& entry, bool isFolder);
 
     void DriveWalk(const std::wstring& root);

@@ -86,7 +86,7 @@ void TFolderWalk::Examine(const std::wstring& folder, const TListing& listing)
                 if (CheckStop())
                     return;
                 const platform::FileEntry& entry = listing.Entries[i];
-                ReportIn(step.Category, folder + entry.name, folder + entry.ShortOrLongName());
+                ReportListed(step.Category, folder + entry.name, folder + entry.ShortOrLongName(), entry);
             }
             if (step.Kind == TStepKind::ChkFiles && IsFoundFolder(folder))
                 ReportIn(step.Category, folder, L"");
@@ -132,7 +132,7 @@ void TFolderWalk::ListAndTest(const std::wstring& pattern, TFileTestKind test, i
         if (CheckStop() || test == ftEmptyFolder)
             return;
         if (entry.IsFile() && !entry.IsReparsePoint() && FilePasses(test, mask, folder, entry))
-            ReportIn(category, folder + entry.name, folder + entry.ShortOrLongName());
+            ReportListed(category, folder + entry.name, folder + entry.ShortOrLongName(), entry);
     }
     if (test == ftEmptyFolder && !pattern.empty() && ListedNothing(listing, folder))
         ReportIn(category, pattern.substr(0, pattern.size() - 1), L"");

@@ -26,6 +26,12 @@ public:
     {
         results_.ListBoxAddString(path, alternatePath);
     }
+    void ListBoxAddEntry(const std::wstring& path, const std::wstring& alternatePath,
+                         const platform::FileEntry& entry) override
+    {
+        const TLookupResult known = EntryLookup(entry);
+        results_.ListBoxAddString(path, alternatePath, &known);
+    }
     void ProcessMessages() override {}
     bool StopRequested() const override { return stopRequested_; }
     void ShowCurrentFolder(const std::wstring&) override {}

@@ -125,6 +125,14 @@ bool TDiskLookup::Exists(const std::wstring& path)
     return platform::GetAttributes(platform::RemoveSlash(path)).has_value();
 }
 
+TLookupResult EntryLookup(const platform::FileEntry& entry)
+{
+    FILETIME local;
+    if (!FileTimeToLocalFileTime(&entry.lastWriteTime, &local))
+        return {TLookupResult::Failed};
+    return {TLookupResult::Found, entry.size, Ticks(local)};
+}
+
 TLookupResult TDiskLookup::Lookup(const std::wstring& path)
 {
     const std::wstring name = platform::RemoveSlash(path);
@@ -134,10 +142,7 @@ TLookupResult TDiskLookup::Lookup(const std::wstring& path)
     platform::FileEntry entry;
     if (!listing.Next(entry))
         return {IsMissingError(listing.Error()) ? TLookupResult::Missing : TLookupResult::Failed};
-    FILETIME local;
-    if (!FileTimeToLocalFileTime(&entry.lastWriteTime, &local))
-        return {TLookupResult::Failed};
-    return {TLookupResult::Found, entry.size, Ticks(local)};
+    return EntryLookup(entry);
 }
 
 // ---- TResultsList ----
@@ -212,11 +217,11 @@ void TResultsList::ChangeLabel(int index)
         listener_->RowChanged(index);
 }
 
-bool TResultsList::WeighFinding(const std::wstring& path)
+bool TResultsList::WeighFinding(const std::wstring& path, const TLookupResult* known)
 {
     if (IsRegistryText(path))
         return true;
-    const TLookupResult found = Lookup().Lookup(path);
+    const TLookupResult found = known ? *known : Lookup().Lookup(path);
     if (found.Result == TLookupResult::Failed)
         return false;
     if (found.Result == TLookupResult::Missing)
@@ -231,13 +236,14 @@ bool TResultsList::WeighFinding(const std::wstring& path)
     return true;
 }
 
-bool TResultsList::ListBoxAddString(const std::wstring& path, const std::wstring& alternatePath)
+bool TResultsList::ListBoxAddString(const std::wstring& path, const std::wstring& alternatePath,
+                                    const TLookupResult* known)
 {
     const std::wstring& text =
         NeedsShortForm(path) && !alternatePath.empty() && Lookup().Exists(alternatePath) ? alternatePath : path;
     if (inputs_.CheckRedoEntry && inputs_.CheckRedoEntry(text))
         return false;
-    if (!WeighFinding(text))
+    if (!WeighFinding(text, known))
         return false;
 
     TCategoryRow& row = rows_[currentCategory_];

@@ -14,6 +14,10 @@
 
 #include "scan/catalogue.h"
 
+namespace platform {
+struct FileEntry;
+}
+
 namespace scan {
 
 enum class TRowStatus : uint8_t { None, Enabled, Disabled, Scanning, Waiting };
@@ -78,6 +82,9 @@ public:
     TLookupResult Lookup(const std::wstring& path) override;
 };
 
+// What a listing entry tells, as a lookup of it would.
+TLookupResult EntryLookup(const platform::FileEntry& entry);
+
 // Local time now in FILETIME units.
 uint64_t LocalNowTicks();
 
@@ -128,7 +135,9 @@ public:
     // holding "?" or characters outside code page 936 is listed by its short-name form when
     // that exists. Returns whether it was listed: the skip list, the time buffer (written in
     // the last 14 days) and a failed lookup drop it; registry findings are never looked up.
-    bool ListBoxAddString(const std::wstring& path, const std::wstring& alternatePath);
+    // `known`: the finding's entry as the walk listed it, used instead of a lookup.
+    bool ListBoxAddString(const std::wstring& path, const std::wstring& alternatePath,
+                          const TLookupResult* known = nullptr);
 
     // Takes the selected findings out of the tree, from the last to the first; headers in
     // the selection stay, and so do the headers of groups left empty.
@@ -159,7 +168,7 @@ private:
     static TCaptionTable MakeCaptionTable(const std::array<std::wstring, kUserRuleCount>& userRuleTexts);
 
     // Whether the finding survives the time buffer and the lookup; adds its size.
-    bool WeighFinding(const std::wstring& path);
+    bool WeighFinding(const std::wstring& path, const TLookupResult* known);
     size_t GroupFor(int category);
     void SetGroupCaption(size_t group, int category, int count);
     void SetRowStatus(int index, TRowStatus status);

@@ -8,6 +8,10 @@
 #include "app/settings.h"
 #include "platform/shell_link.h"
 
+namespace platform {
+struct FileEntry;
+}
+
 namespace scan {
 
 // Scan modes.
@@ -48,6 +52,13 @@ public:
     // Reports one finding of the current category: its text and the same path built from
     // short (8.3) names, or "".
     virtual void ListBoxAddString(const std::wstring& path, const std::wstring& alternatePath) = 0;
+    // The same for a finding whose directory entry the walk has just listed: a host may take
+    // its size and last-write time from `entry` instead of asking the disk again.
+    virtual void ListBoxAddEntry(const std::wstring& path, const std::wstring& alternatePath,
+                                 const platform::FileEntry& entry)
+    {
+        ListBoxAddString(path, alternatePath);
+    }
     // Lets the window process pending messages (the host throttles this).
     virtual void ProcessMessages() = 0;
     virtual bool StopRequested() const = 0;

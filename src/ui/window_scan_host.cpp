@@ -117,7 +117,19 @@ void TWindowScanHost::ChangeLabel(int categoryIndex)
 
 void TWindowScanHost::ListBoxAddString(const std::wstring& path, const std::wstring& alternatePath)
 {
-    if (!results_.ListBoxAddString(path, alternatePath))
+    Added(results_.ListBoxAddString(path, alternatePath));
+}
+
+void TWindowScanHost::ListBoxAddEntry(const std::wstring& path, const std::wstring& alternatePath,
+                                      const platform::FileEntry& entry)
+{
+    const scan::TLookupResult known = scan::EntryLookup(entry);
+    Added(results_.ListBoxAddString(path, alternatePath, &known));
+}
+
+void TWindowScanHost::Added(bool listed)
+{
+    if (!listed)
         return;
     ProcessMessages();
     if (form_.SoundOn) {

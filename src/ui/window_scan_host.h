@@ -64,6 +64,8 @@ public:
     // IScanHost
     void ChangeLabel(int categoryIndex) override;
     void ListBoxAddString(const std::wstring& path, const std::wstring& alternatePath) override;
+    void ListBoxAddEntry(const std::wstring& path, const std::wstring& alternatePath,
+                         const platform::FileEntry& entry) override;
     void ProcessMessages() override;
     bool StopRequested() const override;
     void ShowCurrentFolder(const std::wstring& folder) override;
@@ -102,6 +104,8 @@ public:
     void Pump() override;
 
 private:
+    // After the results took a finding (or not): lets the window breathe and sounds.
+    void Added(bool listed);
     static LRESULT CALLBACK FormSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                              DWORD_PTR self);
     void RepaintIfDue();

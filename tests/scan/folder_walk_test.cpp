@@ -6,6 +6,8 @@
 
 #include "platform/files.h"
 #include "scan/folder_walk.h"
+#include "scan/quiet_scan_host.h"
+#include "scan/results.h"
 #include "support/test_support.h"
 #include "walk_test_support.h"
 
@@ -285,4 +287,54 @@ TEST(FolderWalk, VistaSkipsItsSystemFolders)
         run.walk->SearchThruHD(fwFullWalk);
         EXPECT_EQ(Sorted(RelativePaths(run.host.Findings, dir)), Sorted(c.expected)) << "OSKind " << int(c.osKind);
     }
+}
+
+// The walk hands each listed entry to the results, which weigh it by that entry: a lookup
+// that fails everything drops nothing, and the sizes and the time buffer still hold.
+TEST(FolderWalk, FindingsCarryTheirListedEntryToTheResults)
+{
+    class TFailingLookup : public IFindingLookup {
+    public:
+        bool Exists(const std::wstring&) override { return true; }
+        TLookupResult Lookup(const std::wstring&) override
+        {
+            ++Calls;
+            return {TLookupResult::Failed};
+        }
+        int Calls = 0;
+    } failing;
+
+    const std::wstring dir = TestDir();
+    const TDateSerial today = TodayOf(FixedNow());
+    MakeFile(dir + L"old.dat", 1500);
+    MakeFile(dir + L"new.dat", 700);
+    MakeFile(dir + L"sub\\inner.dat", 300);
+    SetTimes(dir + L"old.dat", today - 30);
+    SetTimes(dir + L"new.dat", today - 2);
+    SetTimes(dir + L"sub\\inner.dat", today - 20);
+    SetTimes(dir + L"sub", today - 20);
+
+    const FILETIME nowUtc = UtcOfLocalSerial(FixedNow());
+    FILETIME nowLocal;
+    ASSERT_TRUE(FileTimeToLocalFileTime(&nowUtc, &nowLocal));
+    const uint64_t nowTicks = (static_cast<uint64_t>(nowLocal.dwHighDateTime) << 32) | nowLocal.dwLowDateTime;
+
+    app::TSettings settings = SettingsWith({});
+    TScanState state;
+    state.Settings = &settings;
+    state.ScanMode = smCleanPC;
+    TResultsList results;
+    TResultsInputs inputs;
+    inputs.LocalNow = [nowTicks] { return nowTicks; };
+    inputs.Lookup = &failing;
+    results.SetInputs(std::move(inputs));
+    TQuietScanHost host(state, results);
+    results.ChangeLabel(0);
+    TFolderWalk walk(state, host, {}, FixedClock());
+    walk.SearchThruDir(dir, fwWholeFolder);
+
+    ASSERT_EQ(results.Groups().size(), 1u);
+    EXPECT_EQ(Sorted(results.Groups()[0].Findings), Sorted({dir + L"old.dat", dir + L"sub\\", dir + L"sub\\inner.dat"}));
+    EXPECT_EQ(results.TotalSize(), 1800u);
+    EXPECT_EQ(failing.Calls, 0);
 }
