@@ -47,6 +47,16 @@ bool IsInstallFolderName(const std::wstring& upperName)
            upperName.compare(0, 8, L"INSTALL ") == 0;
 }
 
+// A browser-profile walk looks at the subfolders of a folder only inside the profiles folder,
+// above five backslashes or under "Application Data", and never at its files: any other
+// folder need not be listed at all.
+bool ProfileWalkLooksInto(const std::wstring& folder)
+{
+    return std::count(folder.begin(), folder.end(), L'\\') < 5 ||
+           folder.find(L"Application Data") != std::wstring::npos ||
+           platform::Upper(folder).find(kFirefoxProfiles) != std::wstring::npos;
+}
+
 bool ReportsFilesWhenOld(TFolderWalkKind kind)
 {
     return kind == fwBrowserFolder || kind == fwRecycleBin || kind == fwOnlineServices;
@@ -348,7 +358,7 @@ void TFolderWalk::FirefoxRule(const std::wstring& folder, const platform::FileEn
     const std::wstring upperFolder = platform::Upper(folder);
     if (upperFolder.find(kFirefoxProfiles) == std::wstring::npos) {
         const auto depth = std::count(folder.begin(), folder.end(), L'\\');
-        if (depth < 5 || folder.find(L"Application Data") != std::wstring::npos)
+        if ((depth < 5 || folder.find(L"Application Data") != std::wstring::npos) && ProfileWalkLooksInto(sub + L"\\"))
             Walk(sub + L"\\", kind);
         return;
     }
