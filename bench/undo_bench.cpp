@@ -1,5 +1,5 @@
-// Times AddToZip moving every file of a folder into today's weekly undo archive and prints
-// the milliseconds it took, the pump calls, and the numbers moved and not removed.
+// Times the undo batch, as the removal uses it, moving every file of a folder into today's
+// weekly undo archive, and prints the milliseconds it took, the pump calls, and the numbers moved and not removed.
 //   undo_bench.exe SOURCE_FOLDER PROGRAM_FOLDER
 #include <windows.h>
 
@@ -32,8 +32,13 @@ int wmain(int argc, wchar_t** argv)
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    for (const std::wstring& file : files)
-        removal::AddToZip(file, true, false, writer, counters);
+    {
+        // As the removal does it: batches of files under one journal and one flush.
+        removal::TUndoZipBatch batch(writer, counters);
+        for (const std::wstring& file : files)
+            batch.Add(file, true, false);
+        batch.Flush();
+    }
     QueryPerformanceCounter(&end);
 
     const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);

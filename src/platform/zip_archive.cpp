@@ -150,17 +150,41 @@ std::vector<ZipEntryInfo> ZipArchive::Entries() const
 void ZipArchive::Add(const std::wstring& sourcePath, const std::wstring& entryName,
                      const std::function<void()>& pump)
 {
-    RecoverInterrupted(path_);
-    PendingEntry entry;
-    entry.record.rawName = StoredName(entryName);
-    entry.record.flags = kFlagUtf8Name;
+    const std::vector<ZipAddOutcome> outcomes = AddFiles({{sourcePath, entryName}}, pump);
+    if (!outcomes.front().added)
+        throw AppError(outcomes.front().error);
+}
 
-    const ZipFileHandle source(sourcePath, ZipFileHandle::Mode::Read);
+namespace {
+
+// One source of AddFiles written at `entry.offset`; throws AppError when the source cannot be
+// read or does not fit.
+void AddOne(ZipFileHandle& archive, const std::wstring& archivePath, const ZipAddSource& source,
+            uint64_t directoryBytes, PendingEntry& entry, const std::function<void()>& pump)
+{
+    const ZipFileHandle file(source.sourcePath, ZipFileHandle::Mode::Read);
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(source.Native(), &info))
-        throw AppError(L"无法读取文件 \"" + sourcePath + L"\": " + SystemErrorText(GetLastError()));
+    if (!GetFileInformationByHandle(file.Native(), &info))
+        throw AppError(L"无法读取文件 \"" + source.sourcePath + L"\": " + SystemErrorText(GetLastError()));
     const uint64_t sourceSize = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     ToDosTime(info.ftLastWriteTime, entry.record.dosDate, entry.record.dosTime);
+    const uint64_t worstEnd = entry.offset + kLocalHeaderSize + entry.record.rawName.size() + sourceSize +
+                              sourceSize / 1000 + kChunkSize + directoryBytes + kCentralHeaderSize +
+                              entry.record.rawName.size() + 64 + kEndRecordSize;
+    if (sourceSize > kLargestOffset || worstEnd > kLargestOffset)
+        throw AppError(L"文件 \"" + source.sourcePath + L"\" 太大, 无法放入 ZIP 文件 \"" + archivePath + L"\" (上限 4 GB)");
+    WriteEntry(archive, file, info, sourceSize, entry, pump);
+}
+
+}  // namespace
+
+std::vector<ZipAddOutcome> ZipArchive::AddFiles(const std::vector<ZipAddSource>& sources,
+                                                const std::function<void()>& pump, uint64_t stopPast)
+{
+    RecoverInterrupted(path_);
+    std::vector<ZipAddOutcome> outcomes;
+    if (sources.empty())
+        return outcomes;
 
     const bool created = !PathExists(path_);
     std::optional<ZipFileHandle> archive;
@@ -171,31 +195,53 @@ void ZipArchive::Add(const std::wstring& sourcePath, const std::wstring& entryNa
         directory = ReadDirectory(*archive, path_);
         oldTail = archive->ReadAt(directory.offset, static_cast<size_t>(archive->Size() - directory.offset));
     }
-    if (directory.records.size() >= kMostEntries)
-        throw AppError(L"压缩文件 \"" + path_ + L"\" 已满 (65535 个项目)");
-    const uint64_t worstEnd = directory.offset + kLocalHeaderSize + entry.record.rawName.size() + sourceSize +
-                              sourceSize / 1000 + kChunkSize + directory.bytes.size() + kCentralHeaderSize +
-                              entry.record.rawName.size() + 64 + kEndRecordSize;
-    if (sourceSize > kLargestOffset || worstEnd > kLargestOffset)
-        throw AppError(L"文件 \"" + sourcePath + L"\" 太大, 无法放入 ZIP 文件 \"" + path_ + L"\" (上限 4 GB)");
 
     WriteJournal(path_, JournalState{created, directory.offset, oldTail});
     try {
         if (created)
             archive.emplace(path_, ZipFileHandle::Mode::CreateNew);
-        entry.offset = directory.offset;
-        WriteEntry(*archive, source, info, sourceSize, entry, pump);
-        const uint64_t directoryOffset =
-            entry.offset + kLocalHeaderSize + entry.record.rawName.size() + entry.record.compressedSize;
-        const std::string newDirectory = directory.bytes + EncodeCentralRecord(entry.record);
-        const uint64_t end = directoryOffset + newDirectory.size() + kEndRecordSize;
-        if (end > kLargestOffset)
-            throw AppError(L"压缩文件 \"" + path_ + L"\" 将超过 4 GB");
-        archive->WriteAt(directoryOffset,
-                         newDirectory + EncodeEndRecord(static_cast<uint16_t>(directory.records.size() + 1),
-                                                        static_cast<uint32_t>(newDirectory.size()),
-                                                        static_cast<uint32_t>(directoryOffset)));
-        archive->Truncate(end);
+        std::string newDirectory = directory.bytes;
+        size_t entryCount = directory.records.size();
+        uint64_t end = directory.offset;  // where the next entry goes
+        for (const ZipAddSource& source : sources) {
+            if (!outcomes.empty() && end + newDirectory.size() + kEndRecordSize > stopPast)
+                break;
+            ZipAddOutcome& outcome = outcomes.emplace_back();
+            PendingEntry entry;
+            entry.offset = end;
+            try {
+                entry.record.rawName = StoredName(source.entryName);
+                entry.record.flags = kFlagUtf8Name;
+                if (entryCount >= kMostEntries)
+                    throw AppError(L"压缩文件 \"" + path_ + L"\" 已满 (65535 个项目)");
+                AddOne(*archive, path_, source, newDirectory.size(), entry, pump);
+            } catch (const AppError& error) {
+                // The next entry is written over whatever this one left.
+                outcome.error = error.message();
+                continue;
+            }
+            const std::string record = EncodeCentralRecord(entry.record);
+            const uint64_t entryEnd = entry.offset + kLocalHeaderSize + entry.record.rawName.size() +
+                                      entry.record.compressedSize;
+            if (entryEnd + newDirectory.size() + record.size() + kEndRecordSize > kLargestOffset) {
+                outcome.error = L"压缩文件 \"" + path_ + L"\" 将超过 4 GB";
+                continue;
+            }
+            newDirectory += record;
+            ++entryCount;
+            end = entryEnd;
+            outcome.added = true;
+        }
+        if (entryCount == directory.records.size()) {
+            // Nothing taken: the archive goes back to what it was (or away, when new).
+            archive.reset();
+            RollBackFromJournal(path_);
+            return outcomes;
+        }
+        archive->WriteAt(end, newDirectory + EncodeEndRecord(static_cast<uint16_t>(entryCount),
+                                                             static_cast<uint32_t>(newDirectory.size()),
+                                                             static_cast<uint32_t>(end)));
+        archive->Truncate(end + newDirectory.size() + kEndRecordSize);
         archive->Flush();
         archive.reset();
         RemoveJournal(path_);
@@ -210,6 +256,7 @@ void ZipArchive::Add(const std::wstring& sourcePath, const std::wstring& entryNa
         }
         throw;
     }
+    return outcomes;
 }
 
 size_t ZipArchive::Delete(const std::vector<std::wstring>& names)

@@ -35,6 +35,16 @@ struct ZipEntryInfo {
     std::wstring Path() const;
 };
 
+struct ZipAddSource {
+    std::wstring sourcePath;
+    std::wstring entryName;
+};
+
+struct ZipAddOutcome {
+    bool added = false;
+    std::wstring error;  // why the source was not added
+};
+
 struct ZipExtractOptions {
     // Empty: every entry goes back to its stored full path. Otherwise entries go below this
     // folder, the drive becoming a folder: "C:/A/B.TXT" under D:\out\ is D:\out\C\A\B.TXT.
@@ -71,6 +81,14 @@ public:
     // or more, or that would take the archive past 4 GiB, are refused. `pump` runs between
     // chunks.
     void Add(const std::wstring& sourcePath, const std::wstring& entryName, const std::function<void()>& pump = {});
+
+    // Adds several files in order under one journal with one flush: when this returns, every
+    // added entry and the directory are on disk. A source that cannot be read or does not fit
+    // is left out (its outcome says why) and the others go on; an error of the archive itself
+    // throws AppError and leaves the archive as it was. No further source is started once the
+    // archive is larger than `stopPast` bytes, so the outcomes may cover only the first sources.
+    std::vector<ZipAddOutcome> AddFiles(const std::vector<ZipAddSource>& sources,
+                                        const std::function<void()>& pump = {}, uint64_t stopPast = UINT64_MAX);
 
     // Extracts the entries named in `names` (case and slash direction ignored), re-creating
     // folders; every entry whose name matches is written, in archive order.

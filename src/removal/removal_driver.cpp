@@ -75,6 +75,7 @@ void TRemovalDriver::Run()
     remover_ = std::make_unique<registry::RegistryRemover>(place_.OSKind, RegistryBackupPath(),
                                                            registry::RegistryRemover::FindingSink{},
                                                            [this] { return ui_.StopRequested(); });
+    zipBatch_ = std::make_unique<TUndoZipBatch>(Writer(), counters_);
     try {
         Walk();
     } catch (...) {
@@ -97,9 +98,12 @@ void TRemovalDriver::Walk()
         } else if (RemoveFinding(node.Text, MethodOf(currentCategory_, settings_))) {
             StepProgress();
         }
-        if (ui_.StopRequested() && index + 1 < nodes.size())
+        if (ui_.StopRequested() && index + 1 < nodes.size()) {
+            zipBatch_->Flush();
             return;
+        }
     }
+    zipBatch_->Flush();
     ui_.SetScanProblemCounter(L"0");
 }
 
@@ -117,6 +121,10 @@ std::vector<TRemovalDriver::TNode> TRemovalDriver::FlatTree() const
 
 bool TRemovalDriver::RemoveFinding(const std::wstring& text, scan::TRemovalMethod method)
 {
+    // Whatever comes next may need the files of the waiting batch gone (their folder, say).
+    const bool zipFile = method != scan::rmDelete && !text.starts_with(kRegistryPrefix) && !IsFolderText(text);
+    if (!zipFile)
+        zipBatch_->Flush();
     if (text.starts_with(kRegistryPrefix)) {
         RemoveRegistryFinding(text);
     } else if (IsFolderText(text)) {
@@ -159,10 +167,10 @@ void TRemovalDriver::RemoveFileFinding(const std::wstring& path, scan::TRemovalM
         ShredFile(path, false, Shred(), counters_, ShredPump());
         break;
     case scan::rmZipWeekly:
-        AddToZip(path, true, false, Writer(), counters_);
+        zipBatch_->Add(path, true, false);
         break;
     case scan::rmZipKeep:
-        AddToZip(path, false, false, Writer(), counters_);
+        zipBatch_->Add(path, false, false);
         break;
     }
 }
@@ -233,6 +241,7 @@ void TRemovalDriver::StepProgress()
 
 void TRemovalDriver::Finish(bool report)
 {
+    zipBatch_.reset();
     remover_.reset();
     ui_.SetResultsPage(true);
     ui_.HideRemovalProgress();

@@ -78,6 +78,8 @@ private:
     std::wstring progressText_;
     std::wstring firstError_;
     std::unique_ptr<registry::RegistryRemover> remover_;
+    // Files of the zip methods wait here until their batch is on disk.
+    std::unique_ptr<TUndoZipBatch> zipBatch_;
 };
 
 }  // namespace removal

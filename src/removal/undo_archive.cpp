@@ -118,46 +118,98 @@ SourceCheck CheckSource(const std::wstring& path)
 // Another program holds the file open for writing, so the archive cannot read it steadily.
 bool HeldByWriter(const std::wstring& path) { return !ReadHandle(path, FILE_SHARE_READ).IsOpen(); }
 
-enum class Outcome { Archived, Wiped, LockedIndexDat, NotTaken };
+}  // namespace
 
-Outcome MoveIntoArchive(const std::wstring& path, const std::wstring& archivePath, const UndoWriter& writer)
+TUndoZipBatch::TUndoZipBatch(UndoWriter writer, RemovalCounters& counters)
+    : writer_(std::move(writer)), counters_(counters)
 {
-    const SourceCheck source = CheckSource(path);
-    if (!source.readable)
-        return Outcome::NotTaken;
-    if (source.wiped)
-        return Outcome::Wiped;
-    if (source.size > kLargeFileSize && writer.notice)
-        writer.notice(kLargeFileNotice);
+}
+
+TUndoZipBatch::~TUndoZipBatch()
+{
     try {
-        RollOver(archivePath);
-        if (IsReadOnlyFile(archivePath))
-            return Outcome::NotTaken;
-        platform::ZipArchive(archivePath).Add(path, path, writer.pump);
-        return Outcome::Archived;
-    } catch (const std::exception&) {
-        return IsIndexDat(path) && HeldByWriter(path) ? Outcome::LockedIndexDat : Outcome::NotTaken;
+        Flush();
+    } catch (...) {
+        // Files not yet taken stay where they are.
     }
 }
 
-}  // namespace
-
-void AddToZip(const std::wstring& path, bool weekly, bool font, const UndoWriter& writer, RemovalCounters& counters)
+void TUndoZipBatch::Add(const std::wstring& path, bool weekly, bool font)
 {
     if (path.empty())
         return;
-    Pump(writer);
-    if (FileExists(path)) {
-        if (MoveIntoArchive(path, writer.place.ArchivePath(weekly), writer) == Outcome::NotTaken) {
-            ++counters.NotRemovedCount;
-        } else {
-            ++counters.ProblemCount;
-            ShredCallbacks callbacks;
-            callbacks.pump = writer.pump;
-            ShredFile(path, font, writer.shred, counters, callbacks);
+    Pump(writer_);
+    if (!FileExists(path)) {
+        Pump(writer_);
+        return;
+    }
+    const SourceCheck source = CheckSource(path);
+    if (!source.readable) {
+        ++counters_.NotRemovedCount;
+    } else if (source.wiped) {
+        Delete({path, weekly, font});
+    } else {
+        if (!pending_.empty() && pending_.front().weekly != weekly)
+            Flush();
+        const bool large = source.size > kLargeFileSize;
+        if (large) {
+            Flush();
+            if (writer_.notice)
+                writer_.notice(kLargeFileNotice);
+        }
+        pending_.push_back({path, weekly, font});
+        pendingBytes_ += source.size;
+        if (large || pending_.size() >= kBatchFiles || pendingBytes_ >= kBatchBytes)
+            Flush();
+    }
+    Pump(writer_);
+}
+
+void TUndoZipBatch::Flush()
+{
+    while (!pending_.empty()) {
+        const std::wstring archivePath = writer_.place.ArchivePath(pending_.front().weekly);
+        std::vector<platform::ZipAddSource> sources;
+        for (const Pending& file : pending_)
+            sources.push_back({file.path, file.path});
+        std::vector<platform::ZipAddOutcome> outcomes;
+        try {
+            RollOver(archivePath);
+            if (!IsReadOnlyFile(archivePath))
+                outcomes = platform::ZipArchive(archivePath).AddFiles(sources, writer_.pump, kUndoArchiveLimit);
+        } catch (const std::exception&) {
+            outcomes.clear();
+        }
+        // Nothing handled (the archive failed): every waiting file is left out.
+        const size_t handled = outcomes.empty() ? pending_.size() : outcomes.size();
+        std::vector<Pending> done(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(handled));
+        pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(handled));
+        pendingBytes_ = 0;
+        for (size_t i = 0; i < done.size(); ++i) {
+            const bool added = i < outcomes.size() && outcomes[i].added;
+            if (added || (IsIndexDat(done[i].path) && HeldByWriter(done[i].path)))
+                Delete(done[i]);
+            else
+                ++counters_.NotRemovedCount;
         }
     }
-    Pump(writer);
+}
+
+// The file is in the archive on disk (or holds nothing worth keeping): it counts as cleaned,
+// and ShredFile takes that back when the delete fails.
+void TUndoZipBatch::Delete(const Pending& file)
+{
+    ++counters_.ProblemCount;
+    ShredCallbacks callbacks;
+    callbacks.pump = writer_.pump;
+    ShredFile(file.path, file.font, writer_.shred, counters_, callbacks);
+}
+
+void AddToZip(const std::wstring& path, bool weekly, bool font, const UndoWriter& writer, RemovalCounters& counters)
+{
+    TUndoZipBatch batch(writer, counters);
+    batch.Add(path, weekly, font);
+    batch.Flush();
 }
 
 }  // namespace removal

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "removal/shred.h"
 #include "removal/undo_names.h"
@@ -20,6 +21,37 @@ struct UndoWriter {
     ShredOptions shred;                                      // how the moved file is deleted
     std::function<void()> pump;                              // lets pending window messages through
     std::function<void(const std::wstring& notice)> notice;  // kLargeFileNotice, before a large file
+};
+
+// Moves files into today's archives in batches, one journal and one flush per batch instead
+// of one per file, with the rules of AddToZip below. Each file is deleted only after the batch
+// that holds it is on disk, so counters move at Flush. A file above kLargeFileSize goes alone,
+// after the notice. The destructor flushes what is left.
+class TUndoZipBatch {
+public:
+    static constexpr size_t kBatchFiles = 64;
+    static constexpr uint64_t kBatchBytes = 4'000'000;
+
+    TUndoZipBatch(UndoWriter writer, RemovalCounters& counters);
+    ~TUndoZipBatch();
+    TUndoZipBatch(const TUndoZipBatch&) = delete;
+    TUndoZipBatch& operator=(const TUndoZipBatch&) = delete;
+
+    void Add(const std::wstring& path, bool weekly, bool font);
+    void Flush();
+
+private:
+    struct Pending {
+        std::wstring path;
+        bool weekly = true;
+        bool font = false;
+    };
+    void Delete(const Pending& file);
+
+    UndoWriter writer_;
+    RemovalCounters& counters_;
+    std::vector<Pending> pending_;
+    uint64_t pendingBytes_ = 0;
 };
 
 // Moves one file into today's archive (weekly: S + "Temp.zip", kept: S + ".zip"), first

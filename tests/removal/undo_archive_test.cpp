@@ -192,6 +192,60 @@ TEST(AddToZip, ArchivePastTheLimitBecomesTheNextFreePart)
     }
 }
 
+TEST(UndoZipBatch, FilesGoOnlyOnceTheirBatchIsOnDiskAndAnUnreadableOneStays)
+{
+    const std::wstring dir = TestDir();
+    const UndoPlace place = MakePlace(dir);
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < 5; ++i) {
+        paths.push_back(dir + L"f" + std::to_wstring(i) + L".tmp");
+        WriteFileBytes(paths.back(), TextBytes(2000 + static_cast<size_t>(i), static_cast<uint32_t>(i)));
+    }
+    RemovalCounters counters;
+    removal::TUndoZipBatch batch(WriterFor(place), counters);
+    {
+        // Held for writing while the batch is written: it cannot be taken.
+        const OpenElsewhere held(paths[2], GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        for (const std::wstring& path : paths)
+            batch.Add(path, true, false);
+        for (const std::wstring& path : paths)
+            EXPECT_TRUE(IsFile(path)) << "nothing goes before its batch is written";
+        EXPECT_EQ(counters.ProblemCount, 0);
+        batch.Flush();
+    }
+    EXPECT_EQ(EntryPaths(place.ArchivePath(true)), (std::vector<std::wstring>{paths[0], paths[1], paths[3], paths[4]}));
+    for (size_t i = 0; i < paths.size(); ++i)
+        EXPECT_EQ(IsFile(paths[i]), i == 2) << i;
+    EXPECT_EQ(EntryBytes(place.ArchivePath(true), paths[4], dir + L"scratch\\"), TextBytes(2004, 4));
+    EXPECT_EQ(counters.ProblemCount, 4);
+    EXPECT_EQ(counters.NotRemovedCount, 1);
+}
+
+TEST(UndoZipBatch, BatchThatFillsTheArchiveGoesOnInTheNextOne)
+{
+    const std::wstring dir = TestDir();
+    const UndoPlace place = MakePlace(dir);
+    const std::wstring archive = place.ArchivePath(true);
+    // Just below the limit: the first file takes the archive past it.
+    AddToArchive(archive, dir + L"big.bin", NoiseBytes(static_cast<size_t>(removal::kUndoArchiveLimit) - 2000, 3));
+    ASSERT_LT(platform::ZipArchive(archive).Size(), removal::kUndoArchiveLimit);
+    const std::wstring first = dir + L"a.tmp";
+    const std::wstring second = dir + L"b.tmp";
+    WriteFileBytes(first, NoiseBytes(4000, 1));
+    WriteFileBytes(second, NoiseBytes(4000, 2));
+    RemovalCounters counters;
+    {
+        removal::TUndoZipBatch batch(WriterFor(place), counters);
+        batch.Add(first, true, false);
+        batch.Add(second, true, false);
+    }
+    EXPECT_EQ(EntryPaths(removal::ArchivePartPath(archive, 1)), (std::vector<std::wstring>{dir + L"big.bin", first}));
+    EXPECT_EQ(EntryPaths(archive), std::vector<std::wstring>{second});
+    EXPECT_FALSE(IsFile(first));
+    EXPECT_FALSE(IsFile(second));
+    EXPECT_EQ(counters.ProblemCount, 2);
+}
+
 TEST(AddToZip, FileTheArchiveDoesNotTakeStaysAndCountsOnce)
 {
     using Setup = std::function<std::shared_ptr<void>(const std::wstring& source, const UndoPlace& place)>;
