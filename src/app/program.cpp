@@ -17,6 +17,7 @@
 #include "main_window_ids.h"
 #include "ui/main_menu.h"
 #include "ui/registry_page.h"
+#include "ui/settings_page.h"
 #include "ui/run_main_window.h"
 
 namespace app {
@@ -94,6 +95,8 @@ int TProgram::Run(StartKind kind)
         Form1.AutoScanActive = autoScan;
         Form1.RegistryCleaningPage().Bind(Settings);
         Form1.RegistryCleaningPage().hooks.CleanTickedLists = [this] { suiButton31Click(); };
+        Form1.CleanerSettingsPage().Bind(Settings, iniPath_);
+        Form1.CleanerSettingsPage().hooks.SettingsReloaded = [this] { ShowReadSettings(); };
         Progress.FormCreate(Form1.Handle());
         Form1.SkinFollowers.push_back(&Progress.suiThemeManager1);
         // The file-properties and about windows are created here once built.
@@ -219,6 +222,11 @@ void TProgram::FormShow()
 void TProgram::ReadSettings()
 {
     app::ReadSettings(Settings, iniPath_);
+    ShowReadSettings();
+}
+
+void TProgram::ShowReadSettings()
+{
     Form1.ApplySkin(Settings.Skin);
     Form1.SetSound(Settings.SoundOn);
     ShowAutoRunSettings();

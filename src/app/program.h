@@ -41,6 +41,9 @@ private:
     void FormCreate();
     void FormShow();
     void ReadSettings();
+    // Shows the settings just read outside the pages (skin, sound, menus) and checks the
+    // Startup shortcut.
+    void ShowReadSettings();
     void WriteSettings();
     void ShowAutoRunSettings();
     void TakeAutoRunSettings();

@@ -12,6 +12,8 @@
 #include "ui/scan_page.h"
 #include "ui/window_scan_host.h"
 #include "ui/registry_page.h"
+#include "ui/settings_page.h"
+#include "settings_page_ids.h"
 
 #include <commctrl.h>
 
@@ -35,6 +37,7 @@ int PageTemplate(int index)
     case 4: return IDD_PAGE_FINISHED;
     case 5: return IDD_PAGE_SCAN_CHOICE;
     case 6: return IDD_PAGE_TOOLS;
+    case 10: return IDD_PAGE_SETTINGS;
     case 13: return IDD_PAGE_REGISTRY;
     default: return IDD_PAGE_BLANK;
     }
@@ -164,15 +167,24 @@ std::unique_ptr<FramePage> TForm1::MakePage(int index)
         resultsPage_ = page.get();
         return page;
     }
+    if (index == 10) {
+        auto page = std::make_unique<TSettingsPage>();
+        settingsPage_ = page.get();
+        page->hooks.ShowMessage = [this](const std::wstring& text) { suiShowMessage(text); };
+        page->hooks.RunInMainScanChanged = [this](bool on) { registryPage_->suiCheckBox81.SetChecked(on); };
+        return page;
+    }
     if (index == 13) {
         auto page = std::make_unique<TRegistryPage>();
         registryPage_ = page.get();
+        page->hooks.RunInMainScanChanged = [this](bool on) { settingsPage_->suiCheckBox4.SetChecked(on); };
         return page;
     }
     return std::make_unique<FramePage>();
 }
 
 TRegistryPage& TForm1::RegistryCleaningPage() const { return *registryPage_; }
+TSettingsPage& TForm1::CleanerSettingsPage() const { return *settingsPage_; }
 
 // Sizes the window so that its client area, below the menu bar, is exactly 646 x 552.
 void TForm1::FitClientArea()

@@ -25,6 +25,7 @@ class TScanPage;
 class TResultsPage;
 class TWindowScanHost;
 class TRegistryPage;
+class TSettingsPage;
 
 // Work that other parts of the program plug into the window. Unset hooks do nothing.
 struct TForm1Hooks {
@@ -101,6 +102,8 @@ public:
     std::unique_ptr<TWindowScanHost> ScanHost;
     // Page 13, the registry cleaning page; exists once the window is created.
     TRegistryPage& RegistryCleaningPage() const;
+    // Page 10, the cleaner settings page; exists once the window is created.
+    TSettingsPage& CleanerSettingsPage() const;
 
     // Shows the page with this index (0, 1, 2, 4..15); beeps when the sound is on.
     void TurnPage(int index);
@@ -152,6 +155,7 @@ private:
     TScanPage* scanPage_ = nullptr;
     TResultsPage* resultsPage_ = nullptr;
     TRegistryPage* registryPage_ = nullptr;
+    TSettingsPage* settingsPage_ = nullptr;
     HFONT titleFont_ = nullptr;
     HFONT subtitleFont_ = nullptr;
     HFONT pageTitleFont_ = nullptr;

@@ -1,7 +1,9 @@
 // The main window's command handlers: menu items, page buttons and links.
 #include "main_window_ids.h"
+#include "settings_page_ids.h"
 #include "ui/main_menu.h"
 #include "ui/main_window.h"
+#include "ui/settings_page.h"
 #include "ui/shell_execute_errors.h"
 #include "ui/window_scan_host.h"
 
@@ -95,7 +97,8 @@ bool TForm1::OnPageCommand(int id)
     case IDC_FINISHED_TOOLS_BUTTON: GotoCleaningAccessoriesClick(); return true;
     case IDC_FINISHED_UNDO_BUTTON: RestoreRemovedFilesClick(); return true;
     case IDC_FINISHED_EXIT_BUTTON: PostMessageW(Handle(), WM_CLOSE, 0, 0); return true;
-    case IDC_TOOLS_REGISTRY: TurnPage(13); return true;
+    case IDC_TOOLS_REGISTRY:
+    case IDC_REGISTRY_SETTINGS_LINK: TurnPage(13); return true;
     case IDC_BACK_TO_TOOLS: TurnPage(6); return true;
     case IDC_FAQ_LINK:
         // The FAQ link reports no failure.
@@ -129,8 +132,10 @@ void TForm1::GotoStartClick()
 
 void TForm1::GotoCleanerSettingsClick()
 {
-    if (!Busy)
-        TurnPage(10);
+    if (Busy)
+        return;
+    settingsPage_->SelectTab(TSettingsPage::kStartTab);
+    TurnPage(10);
 }
 
 void TForm1::GotoCleaningAccessoriesClick()

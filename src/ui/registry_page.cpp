@@ -109,6 +109,15 @@ void TRegistryPage::suiButton31Click()
         hooks.CleanTickedLists();
 }
 
+void TRegistryPage::suiCheckBox81Click()
+{
+    if (!settings_)
+        return;
+    settings_->RunInMainScan = suiCheckBox81.Checked();
+    if (hooks.RunInMainScanChanged)
+        hooks.RunInMainScanChanged(settings_->RunInMainScan);
+}
+
 bool TRegistryPage::OnCommand(int id, int code, HWND control)
 {
     // Buttons and notifying labels both send code 0 when clicked.
@@ -139,8 +148,7 @@ bool TRegistryPage::OnPageCommand(int id)
 {
     switch (id) {
     case IDC_SUI_CHECKBOX81:
-        if (settings_)
-            settings_->RunInMainScan = suiCheckBox81.Checked();
+        suiCheckBox81Click();
         return true;
     case IDC_SUI_BUTTON31:
         suiButton31Click();

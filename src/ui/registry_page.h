@@ -24,6 +24,8 @@ struct TRegistryPageHooks {
     std::function<void(int category)> ListItems;
     // Opens a web address; the default opens it with the shell and reports nothing.
     std::function<void(const std::wstring& address)> OpenWebPage;
+    // suiCheckBox81 changed RunInMainScan; its mirror on the settings page follows.
+    std::function<void(bool on)> RunInMainScanChanged;
 };
 
 class TRegistryPage : public FramePage {
@@ -41,6 +43,7 @@ public:
     platform::Button ListButton(int category) const;
 
     void suiButton31Click();
+    void suiCheckBox81Click();
 
     platform::CheckBox suiCheckBox81;
     platform::Button suiButton31;

@@ -1,4 +1,4 @@
-// Report-view list: columns, rows and the texts of their cells.
+// List view: columns, rows with their images, the texts of their cells and the selection.
 #pragma once
 
 #include "platform/controls/window.h"
@@ -52,6 +52,40 @@ public:
         cell.cchTextMax = 512;
         Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&cell));
         return buffer;
+    }
+
+    // Appends a row with its text and image; returns its index.
+    int AddItem(const std::wstring& text, int image) const
+    {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = ItemCount();
+        item.pszText = const_cast<wchar_t*>(text.c_str());
+        item.iImage = image;
+        return static_cast<int>(Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    }
+
+    void DeleteAllItems() const { Send(LVM_DELETEALLITEMS); }
+    void SetSmallImages(HIMAGELIST images) const { Send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images)); }
+    int ItemImage(int item) const
+    {
+        LVITEMW cell{};
+        cell.mask = LVIF_IMAGE;
+        cell.iItem = item;
+        Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&cell));
+        return cell.iImage;
+    }
+
+    bool Selected(int item) const
+    {
+        return (Send(LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    }
+    void SetSelected(int item, bool selected) const
+    {
+        LVITEMW state{};
+        state.stateMask = LVIS_SELECTED;
+        state.state = selected ? LVIS_SELECTED : 0;
+        Send(LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&state));
     }
 
     int ItemCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
