@@ -122,7 +122,7 @@ void HttpTestServer::Answer(std::uintptr_t connection)
         if (body == bodies_.end())
             response = "HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
         else
-            response = "HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
+            response = "HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\nCache-Control: max-age=3600\r\nContent-Length: " +
                        std::to_string(body->second.size()) + "\r\nConnection: close\r\n\r\n" + body->second;
     }
     for (size_t sent = 0; sent < response.size();) {

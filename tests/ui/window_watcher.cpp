@@ -94,7 +94,10 @@ SeenMessageBox AnswerMessageBox(DWORD thread, const std::wstring& caption, int b
             seen.buttons.push_back(id);
     }
     HWND icon = GetDlgItem(box, kMessageBoxIconId);
-    seen.icon = icon && IsWindowVisible(icon);
+    DWORD_PTR iconHandle = 0;
+    if (icon && IsWindowVisible(icon))
+        SendMessageTimeoutW(icon, STM_GETICON, 0, 0, SMTO_BLOCK, 5000, &iconHandle);
+    seen.icon = iconHandle != 0;
     PostButtonClick(box, button);
     for (int waited = 0; waited < 5000 && IsWindow(box) && IsWindowVisible(box); waited += 20)
         Sleep(20);
