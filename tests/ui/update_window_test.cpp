@@ -91,7 +91,7 @@ TEST_F(UpdateWindowTest, ContinueChecksTheOnlineVersionAndAsksInStandardMessageB
     int n = 0;
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = "/" + std::to_string(++n) + "/pad.xml";
+        const std::string path = "/case" + std::to_string(++n) + "/pad.xml";
         if (c.version.empty()) {
             form.Addresses.VersionFile = HttpTestServer::UnservedUrl(path);
         } else {
