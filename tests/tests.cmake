@@ -7,7 +7,7 @@ include(GoogleTest)
 file(GLOB TIDYMATE_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(tidymate_test_support STATIC ${TIDYMATE_TEST_SUPPORT})
 target_include_directories(tidymate_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(tidymate_test_support PUBLIC tidymate_core GTest::gtest GTest::gmock)
+target_link_libraries(tidymate_test_support PUBLIC tidymate_core GTest::gtest GTest::gmock ws2_32)
 
 # One test program per folder of tests/. Every test case runs as its own Wine process.
 # Folders whose tests change machine-wide state (the user's shell folders, the program's

@@ -8,6 +8,7 @@
 #include "platform/app_title.h"
 #include "platform/error_report.h"
 #include "platform/path_util.h"
+#include "platform/shutdown.h"
 #include "platform/system_info.h"
 #include "removal/shred.h"
 #include "registry/history_lists.h"
@@ -68,11 +69,17 @@ void TProgram::WireHooks()
     hooks.ClosewhenFinished1Click = [this] { ClosewhenFinished1Click(); };
     hooks.ShutDownwhenFinished1Click = [this] { ShutDownwhenFinished1Click(); };
     hooks.RunScan = [this] { Button1Click(); };
+    hooks.AboutKelvoTidymate1Click = [this] { AboutKelvoTidymate1Click(); };
+    hooks.CheckforUpdates1Click = [this] { CheckforUpdates1Click(); };
     // The removal and the tools plug in here as they are built.
 }
 
 int TProgram::Run(StartKind kind)
 {
+    // A "bootup" start shows the splash only once it knows that it stays: it may wait long
+    // for another instance, and usually ends at once.
+    if (kind != StartKind::Bootup)
+        ShowSplash();
     HANDLE mutex = nullptr;
     if (kind == StartKind::Bootup)
         mutex = WaitForBootupMutex();
@@ -88,10 +95,13 @@ int TProgram::Run(StartKind kind)
         CloseHandle(mutex);
         return 0;
     }
+    ShowSplash();
 
     const int exitCode = ui::RunMainWindow(Form1, [&] {
         FormCreate();
-        // The registry list, shutdown countdown and update windows are created here once built.
+        // The registry list viewer is created here once built.
+        Form7.ProgramFolder = platform::FolderPart(exePath_);
+        Form7.AboutVersionText = [this] { return Form4.Label5Caption; };
         Form1.AutoScanActive = autoScan;
         Form1.RegistryCleaningPage().Bind(Settings);
         Form1.RegistryCleaningPage().hooks.CleanTickedLists = [this] { suiButton31Click(); };
@@ -99,7 +109,7 @@ int TProgram::Run(StartKind kind)
         Form1.CleanerSettingsPage().hooks.SettingsReloaded = [this] { ShowReadSettings(); };
         Progress.FormCreate(Form1.Handle());
         Form1.SkinFollowers.push_back(&Progress.suiThemeManager1);
-        // The file-properties and about windows are created here once built.
+        // The file-properties windows are created here once built.
     });
     if (mutex != nullptr)
         CloseHandle(mutex);
@@ -216,7 +226,36 @@ void TProgram::FormShow()
 {
     Form1.HelpFile = platform::FolderPart(exePath_) + L"trimdex.hlp";
     Form1.StartupDir = StartupFolder(Form1.WindowsDir);
-    ReadSettings();
+    try {
+        ReadSettings();
+    } catch (...) {
+        Splash.reset();
+        throw;
+    }
+    Splash.reset();
+}
+
+void TProgram::ShowSplash()
+{
+    if (Splash)
+        return;
+    // Start-up goes on without a splash that cannot be shown.
+    try {
+        Splash = std::make_unique<ui::TForm4>();
+        Splash->ShowSplash();
+    } catch (const std::exception&) {
+        Splash.reset();
+    }
+}
+
+void TProgram::AboutKelvoTidymate1Click() { Form4.ShowModal(Form1.Handle()); }
+
+void TProgram::CheckforUpdates1Click()
+{
+    Form7.suiThemeManager1.SetUIStyle(Form1.suiThemeManager1.UIStyle());
+    Form7.ShowModal(Form1.Handle());
+    if (Form7.EndProgramRequested)
+        PostMessageW(Form1.Handle(), WM_CLOSE, 0, 0);
 }
 
 void TProgram::ReadSettings()
@@ -321,7 +360,9 @@ void TProgram::FinishAutomaticRun()
     if (!menu.Checked(ui::ClosewhenFinished1))
         return;
     if (menu.Checked(ui::ShutDownwhenFinished1)) {
-        // The shutdown countdown and the shutdown itself plug in here once built.
+        // Cancel leaves the program open.
+        if (Form6.ShowModal(Form1.Handle()) == IDOK)
+            platform::MyExitWindows(EWX_FORCE | EWX_POWEROFF);
         return;
     }
     PostMessageW(Form1.Handle(), WM_CLOSE, 0, 0);

@@ -12,8 +12,11 @@
 #include "app/settings.h"
 #include "platform/shell_link.h"
 #include "removal/removal_driver.h"
+#include "ui/about_window.h"
+#include "ui/countdown_window.h"
 #include "ui/main_window.h"
 #include "ui/progress_window.h"
+#include "ui/update_window.h"
 
 namespace app {
 
@@ -29,6 +32,11 @@ public:
 
     ui::TForm1 Form1;
     ui::TProgress Progress;
+    ui::TForm6 Form6;
+    ui::TForm7 Form7;
+    ui::TForm4 Form4;
+    // The about window as splash, from the start until the main window has been shown.
+    std::unique_ptr<ui::TForm4> Splash;
     TSettings Settings;
     platform::TPBShellLink PBShellLink1;
 
@@ -69,6 +77,10 @@ private:
     void SkipWindowsDefenderinVista1Click();
     void ClosewhenFinished1Click();
     void ShutDownwhenFinished1Click();
+
+    void ShowSplash();
+    void AboutKelvoTidymate1Click();
+    void CheckforUpdates1Click();
 
     std::wstring ExpectedStartupTarget() const;
 

@@ -10,7 +10,7 @@ namespace {
 
 // Commands whose work is built later. Remove an id here when its handler does its job.
 constexpr int kNotYetAvailable[] = {
-    RestoreRemovedFiles1, AboutKelvoTidymate1, CheckforUpdates1, IDC_FINISHED_UNDO_BUTTON,
+    RestoreRemovedFiles1, IDC_FINISHED_UNDO_BUTTON,
 };
 
 }  // namespace

@@ -44,6 +44,9 @@ struct TForm1Hooks {
     std::function<void()> SkipWindowsDefenderinVista1Click;
     std::function<void()> ClosewhenFinished1Click;
     std::function<void()> ShutDownwhenFinished1Click;
+    // "帮助" and "Internet" menu handlers.
+    std::function<void()> AboutKelvoTidymate1Click;
+    std::function<void()> CheckforUpdates1Click;
 };
 
 class TForm1 : public platform::Dialog {

@@ -79,6 +79,14 @@ bool TForm1::OnMenuCommand(int id)
     case Instructions1: OpenHelp(HELP_CONTENTS); return true;
     case Search1: OpenHelp(HELP_FINDER); return true;
     case ShowSystemProperties1: WinExec(kSystemPropertiesCommand, SW_SHOWNORMAL); return true;
+    case AboutKelvoTidymate1:
+        if (hooks.AboutKelvoTidymate1Click)
+            hooks.AboutKelvoTidymate1Click();
+        return true;
+    case CheckforUpdates1:
+        if (hooks.CheckforUpdates1Click)
+            hooks.CheckforUpdates1Click();
+        return true;
     }
     return false;
 }
