@@ -88,13 +88,14 @@ struct PendingEntry {
 };
 
 void WriteEntry(ZipFileHandle& archive, const ZipFileHandle& source, const BY_HANDLE_FILE_INFORMATION& info,
-                uint64_t sourceSize, PendingEntry& entry, const std::function<void()>& pump)
+                uint64_t sourceSize, PendingEntry& entry, Compressor& compressor, const std::function<void()>& pump)
 {
     CentralRecord& record = entry.record;
     const std::string header = EncodeLocalHeader(record);
     archive.WriteAt(entry.offset, header);
     if (sourceSize > 0) {
-        const StreamResult result = DeflateInto(source, sourceSize, archive, entry.offset + header.size(), pump);
+        const StreamResult result =
+            compressor.DeflateInto(source, sourceSize, archive, entry.offset + header.size(), pump);
         if (result.compressedSize > kLargestOffset)
             throw AppError(L"文件太大, 无法放入 ZIP 文件");
         record.crc = result.crc;
@@ -160,20 +161,25 @@ namespace {
 // One source of AddFiles written at `entry.offset`; throws AppError when the source cannot be
 // read or does not fit.
 void AddOne(ZipFileHandle& archive, const std::wstring& archivePath, const ZipAddSource& source,
-            uint64_t directoryBytes, PendingEntry& entry, const std::function<void()>& pump)
+            uint64_t directoryBytes, PendingEntry& entry, Compressor& compressor, const std::function<void()>& pump)
 {
     const ZipFileHandle file(source.sourcePath, ZipFileHandle::Mode::Read);
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file.Native(), &info))
+    // Size, time and marks asked one by one: GetFileInformationByHandle also asks for the
+    // volume, which costs Wine about a millisecond per file.
+    BY_HANDLE_FILE_INFORMATION info{};
+    LARGE_INTEGER size;
+    info.dwFileAttributes = GetFileAttributesW(source.sourcePath.c_str());
+    if (!GetFileSizeEx(file.Native(), &size) || !GetFileTime(file.Native(), nullptr, nullptr, &info.ftLastWriteTime) ||
+        info.dwFileAttributes == INVALID_FILE_ATTRIBUTES)
         throw AppError(L"无法读取文件 \"" + source.sourcePath + L"\": " + SystemErrorText(GetLastError()));
-    const uint64_t sourceSize = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    const uint64_t sourceSize = static_cast<uint64_t>(size.QuadPart);
     ToDosTime(info.ftLastWriteTime, entry.record.dosDate, entry.record.dosTime);
     const uint64_t worstEnd = entry.offset + kLocalHeaderSize + entry.record.rawName.size() + sourceSize +
                               sourceSize / 1000 + kChunkSize + directoryBytes + kCentralHeaderSize +
                               entry.record.rawName.size() + 64 + kEndRecordSize;
     if (sourceSize > kLargestOffset || worstEnd > kLargestOffset)
         throw AppError(L"文件 \"" + source.sourcePath + L"\" 太大, 无法放入 ZIP 文件 \"" + archivePath + L"\" (上限 4 GB)");
-    WriteEntry(archive, file, info, sourceSize, entry, pump);
+    WriteEntry(archive, file, info, sourceSize, entry, compressor, pump);
 }
 
 }  // namespace
@@ -200,6 +206,7 @@ std::vector<ZipAddOutcome> ZipArchive::AddFiles(const std::vector<ZipAddSource>&
     try {
         if (created)
             archive.emplace(path_, ZipFileHandle::Mode::CreateNew);
+        Compressor compressor;
         std::string newDirectory = directory.bytes;
         size_t entryCount = directory.records.size();
         uint64_t end = directory.offset;  // where the next entry goes
@@ -214,7 +221,7 @@ std::vector<ZipAddOutcome> ZipArchive::AddFiles(const std::vector<ZipAddSource>&
                 entry.record.flags = kFlagUtf8Name;
                 if (entryCount >= kMostEntries)
                     throw AppError(L"压缩文件 \"" + path_ + L"\" 已满 (65535 个项目)");
-                AddOne(*archive, path_, source, newDirectory.size(), entry, pump);
+                AddOne(*archive, path_, source, newDirectory.size(), entry, compressor, pump);
             } catch (const AppError& error) {
                 // The next entry is written over whatever this one left.
                 outcome.error = error.message();

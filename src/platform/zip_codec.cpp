@@ -3,6 +3,8 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/errors.h"
@@ -119,16 +121,41 @@ void SwitchToStoredBlocks(z_stream& stream, ZipFileHandle& archive, uint64_t off
 
 }  // namespace
 
-StreamResult DeflateInto(const ZipFileHandle& source, uint64_t size, ZipFileHandle& archive, uint64_t offset,
-                         const std::function<void()>& pump)
+struct Compressor::State {
+    std::vector<unsigned char> in = std::vector<unsigned char>(kChunkSize);
+    std::vector<unsigned char> out = std::vector<unsigned char>(kChunkSize);
+    std::optional<Deflater> deflater;
+};
+
+Compressor::Compressor() : state_(std::make_unique<State>()) {}
+
+Compressor::~Compressor() = default;
+
+StreamResult Compressor::DeflateInto(const ZipFileHandle& source, uint64_t size, ZipFileHandle& archive,
+                                     uint64_t offset, const std::function<void()>& pump)
 {
     // Bytes deflated before deciding whether deflating pays off.
     constexpr uint64_t kProbeSize = 2 * kChunkSize;
     bool storing = false;
-    std::vector<unsigned char> in(kChunkSize);
-    std::vector<unsigned char> out(kChunkSize);
-    Deflater deflater;
-    z_stream& stream = deflater.stream;
+    std::vector<unsigned char>& in = state_->in;
+    std::vector<unsigned char>& out = state_->out;
+    // A stream that ended normally starts over with a reset; after an error or a switch to
+    // stored blocks it is made anew, so every entry starts at the same level.
+    std::optional<Deflater>& deflater = state_->deflater;
+    if (deflater && deflateReset(&deflater->stream) != Z_OK)
+        deflater.reset();
+    if (!deflater)
+        deflater.emplace();
+    struct Discard {
+        std::optional<Deflater>& deflater;
+        bool keep = false;
+        ~Discard()
+        {
+            if (!keep)
+                deflater.reset();
+        }
+    } discard{deflater};
+    z_stream& stream = deflater->stream;
     StreamResult result;
     int status = Z_OK;
     while (status != Z_STREAM_END) {
@@ -161,7 +188,14 @@ StreamResult DeflateInto(const ZipFileHandle& source, uint64_t size, ZipFileHand
         if (pump)
             pump();
     }
+    discard.keep = !storing;
     return result;
+}
+
+StreamResult DeflateInto(const ZipFileHandle& source, uint64_t size, ZipFileHandle& archive, uint64_t offset,
+                         const std::function<void()>& pump)
+{
+    return Compressor().DeflateInto(source, size, archive, offset, pump);
 }
 
 StreamResult ExtractInto(const ZipFileHandle& archive, uint64_t offset, uint64_t compressedSize, uint16_t method,

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "platform/zip_file_io.h"
 
@@ -16,6 +17,24 @@ struct StreamResult {
     uint32_t crc = 0;
     uint64_t size = 0;            // bytes read from the source / written to the target
     uint64_t compressedSize = 0;  // bytes of entry data
+};
+
+// Deflates entries one after another with one zlib stream and one pair of buffers: setting
+// those up costs Wine more than the data of a small file.
+class Compressor {
+public:
+    Compressor();
+    ~Compressor();
+    Compressor(const Compressor&) = delete;
+    Compressor& operator=(const Compressor&) = delete;
+
+    // As DeflateInto below.
+    StreamResult DeflateInto(const ZipFileHandle& source, uint64_t size, ZipFileHandle& archive, uint64_t offset,
+                             const std::function<void()>& pump);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 // Deflates `size` bytes of `source` (read from its start) to `archive` at `offset`.

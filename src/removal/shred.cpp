@@ -202,8 +202,14 @@ void ShredFile(const std::wstring& path, bool font, const ShredOptions& options,
     Pump(callbacks);
 
     const DWORD original = GetFileAttributesW(path.c_str());
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    // A file with no mark but the archive bit has nothing to clear (under Wine that saves a
+    // server call per file).
+    constexpr DWORD kNothingToClear = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL;
+    DWORD attributes = original;
+    if (original == INVALID_FILE_ATTRIBUTES || (original & ~kNothingToClear)) {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        attributes = GetFileAttributesW(path.c_str());
+    }
     const bool plain = attributes != INVALID_FILE_ATTRIBUTES &&
                        (!options.UseNoRemainsDeletion || !CanOverwrite(attributes) || HasOtherNames(path));
     bool removed;

@@ -87,7 +87,7 @@ struct SourceCheck {
 
 // Reads the file through (stopping at the first byte that breaks the pattern, usually the
 // first chunk): only a file that is wiped all through is left out of the archive.
-SourceCheck CheckSource(const std::wstring& path)
+SourceCheck CheckSource(const std::wstring& path, std::vector<std::uint8_t>& buffer)
 {
     SourceCheck check;
     const ReadHandle file(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
@@ -96,7 +96,7 @@ SourceCheck CheckSource(const std::wstring& path)
         return check;
     check.readable = true;
     check.size = static_cast<uint64_t>(size.QuadPart);
-    std::vector<std::uint8_t> buffer(kReadChunk);
+    buffer.resize(kReadChunk);
     DWORD read = 0;
     if (!ReadFile(file.Get(), buffer.data(), kReadChunk, &read, nullptr) || read == 0)
         return check;
@@ -143,7 +143,7 @@ void TUndoZipBatch::Add(const std::wstring& path, bool weekly, bool font)
         Pump(writer_);
         return;
     }
-    const SourceCheck source = CheckSource(path);
+    const SourceCheck source = CheckSource(path, readBuffer_);
     if (!source.readable) {
         ++counters_.NotRemovedCount;
     } else if (source.wiped) {

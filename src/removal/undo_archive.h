@@ -52,6 +52,7 @@ private:
     RemovalCounters& counters_;
     std::vector<Pending> pending_;
     uint64_t pendingBytes_ = 0;
+    std::vector<std::uint8_t> readBuffer_;  // kept: allocating it per file costs Wine dearly
 };
 
 // Moves one file into today's archive (weekly: S + "Temp.zip", kept: S + ".zip"), first
