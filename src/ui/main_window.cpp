@@ -59,6 +59,9 @@ std::wstring TodayDigits()
 
 TForm1::TForm1() : suiMainMenu1(MainMenuEntries()), Timer1(kStartTimerId, 1000)
 {
+    wchar_t exe[MAX_PATH];
+    if (GetModuleFileNameW(nullptr, exe, MAX_PATH))
+        ProgramFolder = platform::FolderPart(exe);
     SetSkin(&suiThemeManager1);
     suiMessageDialog1.SetSkin(&suiThemeManager1);
 }
@@ -77,6 +80,7 @@ void TForm1::FormCreate()
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    ListBoxHints.Install();
     if (!Create(nullptr, IDD_MAIN))
         throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "main window");
 }
@@ -150,6 +154,7 @@ void TForm1::CreatePages()
         button->Enable(IsCommandAvailable(id));
     }
     ScanHost = std::make_unique<TWindowScanHost>(*this, *scanPage_, *resultsPage_, Results);
+    PagePictures.ShowStored(PageControl1);
 }
 
 std::unique_ptr<FramePage> TForm1::MakePage(int index)
@@ -210,8 +215,8 @@ void TForm1::FormShow()
         WindowsDir = platform::CheckPath(folder);
     if (GetSystemDirectoryW(folder, MAX_PATH))
         SystemDir = platform::CheckPath(folder);
-    if (GetModuleFileNameW(nullptr, folder, MAX_PATH))
-        HelpFile = platform::FolderPart(folder) + L"trimdex.hlp";
+    HelpFile = ProgramFolder + L"trimdex.hlp";
+    PagePictures.LoadFiles(ProgramFolder, PageControl1);
     if (hooks.FormShow)
         hooks.FormShow();
     ShowVistaItems(OSKind == 8);
@@ -238,6 +243,23 @@ void TForm1::TurnPage(int index)
     if (SoundOn)
         PlaySystemSound(MB_ICONEXCLAMATION);
     platform::Window(PageControl1.PageAt(index).Handle()).Repaint();
+    FocusPage(index);
+}
+
+// The keyboard goes on with the new page: its default button, else its first tab stop.
+// The focus stays where it is when another window has it.
+void TForm1::FocusPage(int index)
+{
+    HWND focus = GetFocus();
+    if (focus && focus != Handle() && !IsChild(Handle(), focus))
+        return;
+    HWND page = PageControl1.PageAt(index).Handle();
+    const LRESULT defaultId = SendMessageW(page, DM_GETDEFID, 0, 0);
+    HWND target = HIWORD(defaultId) == DC_HASDEFID ? GetDlgItem(page, LOWORD(defaultId)) : nullptr;
+    if (!target || !IsWindowVisible(target) || !IsWindowEnabled(target))
+        target = GetNextDlgTabItem(page, nullptr, FALSE);
+    if (target && IsChild(page, target))
+        SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
 }
 
 void TForm1::ChangeBusy(bool busy)
