@@ -70,11 +70,18 @@ void Show(HWND listBox, HintState& state, ListBoxHint& hint)
         state.tip = MakeTip(listBox);
     if (!state.tip)
         return;
+    Hide(listBox, state);
     TTTOOLINFOW tool = ToolOf(listBox, hint.text.data());
     SendMessageW(state.tip, TTM_SETMAXTIPWIDTH, 0, hint.maxWidth);
     SendMessageW(state.tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageW(state.tip, TTM_TRACKPOSITION, 0, MAKELPARAM(hint.position.x, hint.position.y));
     SendMessageW(state.tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    // The tooltip may allow for its border around the point; the hint's corner is the point.
+    RECT placed{};
+    GetWindowRect(state.tip, &placed);
+    if (placed.left != hint.position.x || placed.top != hint.position.y)
+        SetWindowPos(state.tip, nullptr, hint.position.x, hint.position.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     state.item = hint.item;
 }
 
