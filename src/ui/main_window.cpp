@@ -132,6 +132,11 @@ void TForm1::CreatePages()
                 platform::Window(link).SetFont(linkFont_);
             }
         }
+        // The page keeps its default button by id: the button's style alone gets lost when the
+        // focus moves around the nested pages.
+        const LRESULT defaultId = SendMessageW(page->Handle(), DM_GETDEFID, 0, 0);
+        if (HIWORD(defaultId) == DC_HASDEFID)
+            SendMessageW(page->Handle(), DM_SETDEFID, LOWORD(defaultId), 0);
         PageControl1.Add(index, *page);
         pages_[index] = std::move(page);
     }
@@ -365,6 +370,14 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
         PaintHeader(*item);
         result = TRUE;
         return true;
+    }
+    case DM_GETDEFID: {
+        // Enter means the default button of the page shown.
+        const int active = PageControl1.ActivePageIndex();
+        if (!PageControl1.Contains(active))
+            return false;
+        result = SendMessageW(PageControl1.PageAt(active).Handle(), DM_GETDEFID, 0, 0);
+        return HIWORD(result) == DC_HASDEFID;
     }
     case WM_CLOSE:
         FormClose();

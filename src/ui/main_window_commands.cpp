@@ -50,7 +50,12 @@ void TForm1::CancelRunningWork()
 // page handles itself go back to it, once: a page passes up what it does not handle.
 bool TForm1::PassToPage(int id, int code, HWND control)
 {
-    if (!control || passingToPage_)
+    if (passingToPage_)
+        return false;
+    // Enter without a button in focus names the default button by its id alone.
+    if (!control && PageControl1.Contains(PageControl1.ActivePageIndex()))
+        control = GetDlgItem(PageControl1.PageAt(PageControl1.ActivePageIndex()).Handle(), id);
+    if (!control)
         return false;
     HWND page = GetParent(control);
     if (page == Handle() || GetParent(page) != Handle())
