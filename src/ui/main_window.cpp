@@ -251,8 +251,10 @@ void TForm1::TurnPage(int index)
     FocusPage(index);
 }
 
-// The keyboard goes on with the new page: its default button, else its first tab stop.
-// The focus stays where it is when another window has it.
+// The keyboard goes on with the new page: its default button, else its first push button.
+// Lists and trees are not focused here: a tree selects its first item when it takes the
+// focus, and the page's buttons would then act on an item the user never chose. The focus
+// stays where it is when another window has it.
 void TForm1::FocusPage(int index)
 {
     HWND focus = GetFocus();
@@ -261,8 +263,16 @@ void TForm1::FocusPage(int index)
     HWND page = PageControl1.PageAt(index).Handle();
     const LRESULT defaultId = SendMessageW(page, DM_GETDEFID, 0, 0);
     HWND target = HIWORD(defaultId) == DC_HASDEFID ? GetDlgItem(page, LOWORD(defaultId)) : nullptr;
-    if (!target || !IsWindowVisible(target) || !IsWindowEnabled(target))
-        target = GetNextDlgTabItem(page, nullptr, FALSE);
+    if (target && (!IsWindowVisible(target) || !IsWindowEnabled(target)))
+        target = nullptr;
+    HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+    for (HWND item = first; item && !target;) {
+        if (SendMessageW(item, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
+            target = item;
+        item = GetNextDlgTabItem(page, item, FALSE);
+        if (item == first)
+            break;
+    }
     if (target && IsChild(page, target))
         SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
 }

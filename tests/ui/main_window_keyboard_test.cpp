@@ -66,10 +66,11 @@ TEST_F(KeyboardTest, TabFollowsTheVisualOrderOfTheShownPage)
     EXPECT_THAT(TabWalk(3), ElementsAre(IDC_FINISHED_EXIT_BUTTON, IDC_FINISHED_SETTINGS_BUTTON,
                                         IDC_FINISHED_TOOLS_BUTTON, IDC_FINISHED_EXIT_BUTTON));
 
+    // The results page focuses its first button, not the tree (which would select a finding
+    // by itself); "打印列表" stays disabled until printing is there.
     form.TurnPage(2);
-    // "打印列表" stays disabled until printing is there.
-    EXPECT_THAT(TabWalk(4), ElementsAre(IDC_TREE_VIEW1, IDC_SUI_BUTTON38, IDC_SUI_BUTTON11, IDC_BUTTON2,
-                                        IDC_TREE_VIEW1));
+    EXPECT_THAT(TabWalk(4), ElementsAre(IDC_SUI_BUTTON38, IDC_SUI_BUTTON11, IDC_BUTTON2, IDC_TREE_VIEW1,
+                                        IDC_SUI_BUTTON38));
 }
 
 TEST_F(KeyboardTest, EnterGoesThroughTheWizardWithTheDefaultButtons)
