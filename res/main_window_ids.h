@@ -11,6 +11,23 @@
 #define IDC_HEADER_BAND 1100
 // Every page's title line
 #define IDC_PAGE_TITLE 1101
+// The picture at the top of the welcome, scan, finished and scan-choice pages
+#define IDC_PAGE_PICTURE 1102
+// Its place, in dialog units: the top right corner, beside the title
+#define PAGE_PICTURE_WIDTH 80
+#define PAGE_PICTURE_HEIGHT 32
+#define PAGE_PICTURE_LEFT (PAGE_WIDTH - MARGIN - PAGE_PICTURE_WIDTH)
+#define PAGE_PICTURE_TOP 6
+// Width left for a line beside the picture
+#define BESIDE_PICTURE_WIDTH (CONTENT_WIDTH - PAGE_PICTURE_WIDTH - 6)
+#define PAGE_PICTURE_CONTROL CONTROL "", IDC_PAGE_PICTURE, "Static", SS_BITMAP | SS_REALSIZECONTROL, \
+    PAGE_PICTURE_LEFT, PAGE_PICTURE_TOP, PAGE_PICTURE_WIDTH, PAGE_PICTURE_HEIGHT
+
+// The stored page pictures (JPEG)
+#define IDR_PG1_JPG 300
+#define IDR_PG2_JPG 301
+#define IDR_PG4_JPG 302
+#define IDR_PG5_JPG 303
 
 // Welcome page
 #define IDC_WELCOME_TEXT 1110

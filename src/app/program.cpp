@@ -136,6 +136,7 @@ void TProgram::FormCreate()
 {
     Form1.OSKind = platform::OSKindFromOSInfo(platform::GetOSInfo());
     Form1.StopRequested = false;
+    Form1.ProgramFolder = platform::FolderPart(exePath_);
     Form1.ScanHost->SetSettings(&Settings);
     Form1.ScanHost->hooks.Button2Click = [this] { Button2Click(); };
     LoadDriveSelection();

@@ -62,6 +62,9 @@ std::wstring TodayDigits()
 
 TForm1::TForm1() : suiMainMenu1(MainMenuEntries()), Timer1(kStartTimerId, 1000)
 {
+    wchar_t exe[MAX_PATH];
+    if (GetModuleFileNameW(nullptr, exe, MAX_PATH))
+        ProgramFolder = platform::FolderPart(exe);
     SetSkin(&suiThemeManager1);
     suiMessageDialog1.SetSkin(&suiThemeManager1);
 }
@@ -80,6 +83,7 @@ void TForm1::FormCreate()
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    ListBoxHints.Install();
     if (!Create(nullptr, IDD_MAIN))
         throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "main window");
 }
@@ -131,6 +135,11 @@ void TForm1::CreatePages()
                 platform::Window(link).SetFont(linkFont_);
             }
         }
+        // The page keeps its default button by id: the button's style alone gets lost when the
+        // focus moves around the nested pages.
+        const LRESULT defaultId = SendMessageW(page->Handle(), DM_GETDEFID, 0, 0);
+        if (HIWORD(defaultId) == DC_HASDEFID)
+            SendMessageW(page->Handle(), DM_SETDEFID, LOWORD(defaultId), 0);
         PageControl1.Add(index, *page);
         pages_[index] = std::move(page);
     }
@@ -153,6 +162,7 @@ void TForm1::CreatePages()
         button->Enable(IsCommandAvailable(id));
     }
     ScanHost = std::make_unique<TWindowScanHost>(*this, *scanPage_, *resultsPage_, Results);
+    PagePictures.ShowStored(PageControl1);
 }
 
 std::unique_ptr<FramePage> TForm1::MakePage(int index)
@@ -222,8 +232,8 @@ void TForm1::FormShow()
         WindowsDir = platform::CheckPath(folder);
     if (GetSystemDirectoryW(folder, MAX_PATH))
         SystemDir = platform::CheckPath(folder);
-    if (GetModuleFileNameW(nullptr, folder, MAX_PATH))
-        HelpFile = platform::FolderPart(folder) + L"trimdex.hlp";
+    HelpFile = ProgramFolder + L"trimdex.hlp";
+    PagePictures.LoadFiles(ProgramFolder, PageControl1);
     if (hooks.FormShow)
         hooks.FormShow();
     ShowVistaItems(OSKind == 8);
@@ -250,6 +260,33 @@ void TForm1::TurnPage(int index)
     if (SoundOn)
         PlaySystemSound(MB_ICONEXCLAMATION);
     platform::Window(PageControl1.PageAt(index).Handle()).Repaint();
+    FocusPage(index);
+}
+
+// The keyboard goes on with the new page: its default button, else its first push button.
+// Lists and trees are not focused here: a tree selects its first item when it takes the
+// focus, and the page's buttons would then act on an item the user never chose. The focus
+// stays where it is when another window has it.
+void TForm1::FocusPage(int index)
+{
+    HWND focus = GetFocus();
+    if (focus && focus != Handle() && !IsChild(Handle(), focus))
+        return;
+    HWND page = PageControl1.PageAt(index).Handle();
+    const LRESULT defaultId = SendMessageW(page, DM_GETDEFID, 0, 0);
+    HWND target = HIWORD(defaultId) == DC_HASDEFID ? GetDlgItem(page, LOWORD(defaultId)) : nullptr;
+    if (target && (!IsWindowVisible(target) || !IsWindowEnabled(target)))
+        target = nullptr;
+    HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+    for (HWND item = first; item && !target;) {
+        if (SendMessageW(item, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
+            target = item;
+        item = GetNextDlgTabItem(page, item, FALSE);
+        if (item == first)
+            break;
+    }
+    if (target && IsChild(page, target))
+        SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
 }
 
 void TForm1::ChangeBusy(bool busy)
@@ -355,6 +392,14 @@ bool TForm1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
         PaintHeader(*item);
         result = TRUE;
         return true;
+    }
+    case DM_GETDEFID: {
+        // Enter means the default button of the page shown.
+        const int active = PageControl1.ActivePageIndex();
+        if (!PageControl1.Contains(active))
+            return false;
+        result = SendMessageW(PageControl1.PageAt(active).Handle(), DM_GETDEFID, 0, 0);
+        return HIWORD(result) == DC_HASDEFID;
     }
     case WM_CLOSE:
         FormClose();

@@ -6,11 +6,13 @@
 #include "platform/controls/page_control.h"
 #include "platform/controls/timer.h"
 #include "platform/dialog.h"
+#include "platform/list_box_hints.h"
 #include "platform/menu_bar.h"
 #include "platform/message_dialog.h"
 #include "platform/skin.h"
 #include "scan/results.h"
 #include "ui/frame_page.h"
+#include "ui/page_pictures.h"
 
 #include <cstdint>
 #include <functional>
@@ -76,6 +78,8 @@ public:
     std::wstring StartupDir;
     std::wstring TodayUndoName;
     std::wstring HelpFile;
+    // The program's folder, with a trailing backslash: the page pictures and the help file.
+    std::wstring ProgramFolder;
 
     TForm1Hooks hooks;
     // Plays a system sound; a seam for tests.
@@ -87,6 +91,9 @@ public:
     platform::SkinManager suiThemeManager1;
     platform::MessageDialog suiMessageDialog1;
     platform::Timer Timer1;
+    TPagePictures PagePictures;
+    // DoShowHint for the plain list boxes of the program's windows.
+    platform::ListBoxHints ListBoxHints;
     // Skin managers of other windows that take over the main window's style on SkinClick.
     std::vector<platform::SkinManager*> SkinFollowers;
 
@@ -153,6 +160,11 @@ private:
     void MakeFonts();
     void PaintHeader(const DRAWITEMSTRUCT& item) const;
     void OpenHelp(UINT command);
+    // Keyboard: the new page takes the focus; Esc stops the work that runs; Enter on a page
+    // reaches the page's default button.
+    void FocusPage(int index);
+    void CancelRunningWork();
+    bool PassToPage(int id, int code, HWND control);
 
     std::map<int, std::unique_ptr<FramePage>> pages_;
     TScanPage* scanPage_ = nullptr;
@@ -163,6 +175,7 @@ private:
     HFONT subtitleFont_ = nullptr;
     HFONT pageTitleFont_ = nullptr;
     HFONT linkFont_ = nullptr;
+    bool passingToPage_ = false;
 };
 
 }  // namespace ui

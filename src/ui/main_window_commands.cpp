@@ -1,5 +1,6 @@
 // The main window's command handlers: menu items, page buttons and links.
 #include "main_window_ids.h"
+#include "scan_pages_ids.h"
 #include "settings_page_ids.h"
 #include "ui/main_menu.h"
 #include "ui/main_window.h"
@@ -23,9 +24,51 @@ bool TForm1::OnCommand(int id, int code, HWND control)
     // Menu items and accelerators send 0 or 1; buttons send BN_CLICKED (0).
     if (code != 0 && code != 1)
         return false;
-    if (id == IDCANCEL)
-        return true;  // Esc does not close the main window
-    return OnMenuCommand(id) || OnPageCommand(id);
+    if (id == IDCANCEL) {
+        // Esc never closes the main window; it stops the scan or removal that runs.
+        CancelRunningWork();
+        return true;
+    }
+    return OnMenuCommand(id) || OnPageCommand(id) || PassToPage(id, code, control);
+}
+
+void TForm1::CancelRunningWork()
+{
+    if (!Busy || !PageControl1.Contains(PageControl1.ActivePageIndex()))
+        return;
+    HWND page = PageControl1.PageAt(PageControl1.ActivePageIndex()).Handle();
+    // The scan page's stop button shows only while a scan runs; "清理" reads "停止" while the
+    // removal runs (and is never pressed by Esc otherwise).
+    for (int id : {IDC_SUI_BUTTON9, IDC_BUTTON2}) {
+        HWND button = GetDlgItem(page, id);
+        if (button && IsWindowVisible(button) && IsWindowEnabled(button)) {
+            SendMessageW(button, BM_CLICK, 0, 0);
+            return;
+        }
+    }
+}
+
+// Enter sends the default button of the shown page to the main window. Buttons that the
+// page handles itself go back to it, once: a page passes up what it does not handle.
+bool TForm1::PassToPage(int id, int code, HWND control)
+{
+    if (passingToPage_)
+        return false;
+    // Enter without a button in focus names the default button by its id alone.
+    if (!control && PageControl1.Contains(PageControl1.ActivePageIndex()))
+        control = GetDlgItem(PageControl1.PageAt(PageControl1.ActivePageIndex()).Handle(), id);
+    if (!control)
+        return false;
+    HWND page = GetParent(control);
+    if (page == Handle() || GetParent(page) != Handle())
+        return false;
+    passingToPage_ = true;
+    struct TReset {
+        bool& flag;
+        ~TReset() { flag = false; }
+    } reset{passingToPage_};
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+    return true;
 }
 
 bool TForm1::OnMenuCommand(int id)

@@ -324,6 +324,26 @@ TEST_F(MainWindowTest, GoToWebsiteReportsShellErrors)
     }
 }
 
+TEST_F(MainWindowTest, StringExtentIsTextWidthInTheWindowFontPlusAverageCharWidth)
+{
+    HDC dc = GetDC(form.Handle());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(form.Handle(), WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SIZE path{};
+    const std::wstring text = L"C:\\WINDOWS\\Temp\\临时文件.tmp";
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &path);
+    SelectObject(dc, old);
+    ReleaseDC(form.Handle(), dc);
+    ASSERT_GT(metrics.tmAveCharWidth, 0);
+
+    EXPECT_EQ(form.GetStringExtent(L""), metrics.tmAveCharWidth);
+    EXPECT_EQ(form.GetStringExtent(text), path.cx + metrics.tmAveCharWidth);
+    EXPECT_GT(form.GetStringExtent(L"WWWW"), form.GetStringExtent(L"iiii"));
+    // Beyond 16 bits the width stops at the largest value rather than wrapping to a small one.
+    EXPECT_EQ(form.GetStringExtent(std::wstring(20000, L'W')), 0xFFFF);
+}
+
 TEST_F(MainWindowTest, StartTimerFiresOnceAboutASecondAfterShow)
 {
     int fired = 0;
@@ -367,10 +387,12 @@ TEST_F(MainWindowTest, CloseGoesOnWhenSettingsCannotBeStored)
     EXPECT_FALSE(IsWindow(window));
 }
 
+// Every page of the window, saved as main-pageN.bmp under C:\tidymate-screens\ in the test
+// prefix (build/x86_64/wineprefix/drive_c/tidymate-screens/).
 TEST_F(MainWindowTest, Screenshots)
 {
     Show();
-    for (int page : {0, 5, 4}) {
+    for (int page : {0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}) {
         form.TurnPage(page);
         PumpMessages(200);
         SaveScreenshot(form.Handle(), L"main-page" + std::to_wstring(page));
