@@ -12,8 +12,11 @@
 #include <gmock/gmock.h>
 
 #include <atomic>
+#include <cwchar>
 #include <map>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 namespace ui_testing {
 namespace {
@@ -211,6 +214,95 @@ TEST(WizardTest, CleanPcFromTheWelcomePageToTheFinishedPage)
     for (const auto& [path, bytes] : junk)
         EXPECT_FALSE(FileExists(path)) << "not removed: " << Utf8(path);
     EXPECT_EQ(ReadFileBytes(seeded + L"keep.txt"), "not junk");
+}
+
+// Presses the scan page's stop button from another thread once the page counts `after`
+// problems, the way a user would while the drive walk goes on.
+class PressStopAfter {
+public:
+    PressStopAfter(const ui::TForm1& form, long after)
+        : page_(form.PageControl1.PageAt(1).Handle()), after_(after), thread_([this] { Run(); })
+    {
+    }
+    ~PressStopAfter()
+    {
+        done_ = true;
+        thread_.join();
+    }
+    long CountWhenPressed() const { return pressedAt_; }
+
+private:
+    void Run()
+    {
+        while (!done_) {
+            wchar_t text[64] = {};
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(GetDlgItem(page_, IDC_LABEL14), WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text),
+                                SMTO_BLOCK, 1000, &ignored);
+            const long count = std::wcstol(text, nullptr, 10);
+            if (count >= after_) {
+                pressedAt_ = count;
+                PostMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_SUI_BUTTON9, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(GetDlgItem(page_, IDC_SUI_BUTTON9)));
+                return;
+            }
+            Sleep(5);
+        }
+    }
+
+    HWND page_;
+    long after_;
+    std::atomic<bool> done_{false};
+    std::atomic<long> pressedAt_{0};
+    std::thread thread_;
+};
+
+TEST(WizardTest, StopDuringTheDriveWalkShowsWhatWasFoundSoFar)
+{
+    const std::wstring dir = testing_support::TestDir();
+    const std::wstring seeded = L"E:\\wizard-stop-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    struct Cleanup {
+        std::wstring folder;
+        ~Cleanup() { RemoveTree(folder); }
+    } cleanup{seeded};
+    const std::wstring temp = dir + L"temp\\";
+    CreateDirectoryW(temp.c_str(), nullptr);
+    EnvironmentGuard tempVariable(L"TEMP", temp);
+    EnvironmentGuard tmpVariable(L"TMP", temp);
+    // Enough folders that the walk is still going when the stop arrives.
+    constexpr long kJunkFiles = 3000;
+    for (long i = 0; i < kJunkFiles; ++i)
+        WriteAged(seeded + L"d" + std::to_wstring(i) + L"\\x.tmp", "junk", 30);
+    WriteFileBytes(dir + L"Trimdex.ini", "[DrivesSelected]\r\nC:\\=0\r\nD:\\=0\r\nE:\\=1\r\n");
+
+    app::TProgram program(dir + L"Tidymate.exe");
+    ui::TForm1& form = program.Form1;
+    form.PlaySystemSound = [](UINT) {};
+    long pressedAt = 0;
+    int pageAfterScan = -1;
+    bool busyAfterScan = true;
+    form.hooks.OnTimer = [&] {
+        struct CloseAtEnd {
+            HWND window;
+            ~CloseAtEnd() { PostMessageW(window, WM_CLOSE, 0, 0); }
+        } closeAtEnd{form.Handle()};
+        {
+            PressStopAfter stop(form, 20);
+            Click(form, 0, IDC_SUI_BUTTON1);
+            Click(form, 5, IDC_CLEAN_PC_BUTTON);
+            pressedAt = stop.CountWhenPressed();
+        }
+        pageAfterScan = ShownPage(form);
+        busyAfterScan = form.Busy;
+    };
+    EXPECT_EQ(program.Run(app::StartKind::Interactive), 0);
+
+    ASSERT_GE(pressedAt, 20) << "the stop was never pressed";
+    EXPECT_EQ(pageAfterScan, 2) << "the results page shows the findings so far";
+    EXPECT_FALSE(busyAfterScan);
+    EXPECT_GE(form.Results.FindingCount(), static_cast<size_t>(pressedAt));
+    EXPECT_LT(form.Results.FindingCount(), static_cast<size_t>(kJunkFiles)) << "the walk went on after the stop";
+    EXPECT_TRUE(FileExists(seeded + L"d0\\x.tmp")) << "a stopped scan removes nothing";
 }
 
 }  // namespace
