@@ -3,6 +3,8 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -119,6 +121,27 @@ void SwitchToStoredBlocks(z_stream& stream, ZipFileHandle& archive, uint64_t off
     }
 }
 
+// The first chunk of data that deflate could not shrink: its bytes are spread almost evenly
+// over all 256 values (more than 7.9 bits of entropy per byte; text has 4 to 5). Small
+// chunks tell too little and are left to deflate.
+bool LooksIncompressible(const unsigned char* data, size_t size)
+{
+    constexpr size_t kSmallestSample = 4096;
+    if (size < kSmallestSample)
+        return false;
+    std::array<size_t, 256> counts{};
+    for (size_t i = 0; i < size; ++i)
+        ++counts[data[i]];
+    double bits = 0;
+    for (const size_t count : counts) {
+        if (count == 0)
+            continue;
+        const double p = static_cast<double>(count) / static_cast<double>(size);
+        bits -= p * std::log2(p);
+    }
+    return bits > 7.9;
+}
+
 }  // namespace
 
 struct Compressor::State {
@@ -169,6 +192,12 @@ StreamResult Compressor::DeflateInto(const ZipFileHandle& source, uint64_t size,
             stream.avail_in = static_cast<uInt>(n);
             if (result.size < size)
                 flush = Z_NO_FLUSH;
+            // Bytes as evenly spread as random ones: stored blocks from the start.
+            if (result.size == n && LooksIncompressible(in.data(), n)) {
+                if (deflateParams(&stream, 0, Z_DEFAULT_STRATEGY) != Z_OK)
+                    throw AppError(L"压缩失败");
+                storing = true;
+            }
         }
         do {
             stream.next_out = out.data();
