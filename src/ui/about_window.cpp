@@ -1,6 +1,7 @@
 #include "ui/about_window.h"
 
 #include "about_window_ids.h"
+#include "platform/window_placement.h"
 #include "ui/about_pictures.h"
 
 #include <algorithm>
@@ -72,7 +73,7 @@ bool TForm4::OnInit()
     Label4.SetFont(linkFont_);
     Label5.SetText(Label5Caption);
     LayOut();
-    CenterOnScreen();
+    platform::CenterOnScreen(Handle());
     Label2.Show(splash_);
     suiButton1.Show(!splash_);
     if (splash_)
@@ -92,25 +93,11 @@ void TForm4::MakeFonts()
 // Sizes the borderless window to 324 x 232 and places the controls.
 void TForm4::LayOut()
 {
-    SetWindowPos(Handle(), nullptr, 0, 0, kClientWidth, kClientHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    platform::SetClientSize(Handle(), kClientWidth, kClientHeight);
     for (const Placement& placement : kLayout)
         platform::Window(Item(placement.id)).Move(placement.bounds);
 }
 
-void TForm4::CenterOnScreen() const
-{
-    RECT window{};
-    GetWindowRect(Handle(), &window);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& area = monitor.rcMonitor;
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    SetWindowPos(Handle(), nullptr, area.left + std::max(0L, (area.right - area.left - width) / 2),
-                 area.top + std::max(0L, (area.bottom - area.top - height) / 2), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 void TForm4::Label4Click() { OpenAddress(Handle(), kHomePageAddress); }
 

@@ -53,7 +53,6 @@ protected:
 
 private:
     void LayOut();
-    void CenterOnScreen() const;
     void MakeFonts();
     void PaintPanel(HDC dc) const;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) const;

@@ -1,6 +1,7 @@
 #include "ui/countdown_window.h"
 
 #include "countdown_window_ids.h"
+#include "platform/window_placement.h"
 
 #include <commctrl.h>
 
@@ -48,7 +49,7 @@ bool TForm6::OnInit()
     Label1.SetFont(largeFont_);
     Label2.SetFont(largeFont_);
     LayOut();
-    CenterOnScreen();
+    platform::CenterOnScreen(Handle());
 
     closed_ = false;
     if (CountdownLength == 0)
@@ -69,29 +70,11 @@ bool TForm6::OnInit()
 // Sizes the window so that its client area is exactly 394 x 171 and places the controls.
 void TForm6::LayOut()
 {
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
-    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    platform::SetClientSize(Handle(), kClientWidth, kClientHeight);
     for (const Placement& placement : kLayout)
         platform::Window(Item(placement.id)).Move(placement.bounds);
 }
 
-void TForm6::CenterOnScreen() const
-{
-    RECT window{};
-    GetWindowRect(Handle(), &window);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& area = monitor.rcMonitor;
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    SetWindowPos(Handle(), nullptr, area.left + std::max(0L, (area.right - area.left - width) / 2),
-                 area.top + std::max(0L, (area.bottom - area.top - height) / 2), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 void TForm6::Timer1Timer()
 {

@@ -51,7 +51,6 @@ protected:
 
 private:
     void LayOut();
-    void CenterOnScreen() const;
     void CloseWith(INT_PTR result);
 
     HFONT largeFont_ = nullptr;

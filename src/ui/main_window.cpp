@@ -4,6 +4,7 @@
 #include "platform/app_title.h"
 #include "platform/error_report.h"
 #include "platform/path_util.h"
+#include "platform/window_placement.h"
 #include "registry_page_ids.h"
 #include "resource.h"
 #include "scan_pages_ids.h"
@@ -105,7 +106,7 @@ bool TForm1::OnInit()
     ApplySkin(suiThemeManager1.UIStyle());
 
     FitClientArea();
-    CenterOnScreen();
+    platform::CenterOnScreen(Handle(), true);
     platform::Window(Item(IDC_HEADER_BAND)).Move(RECT{0, 0, kClientWidth, kHeaderHeight});
     PageControl1.SetBounds(RECT{0, kHeaderHeight, kClientWidth, kClientHeight});
     platform::SetErrorMessageOwner(Handle(), &suiThemeManager1);
@@ -199,10 +200,7 @@ TSettingsPage& TForm1::CleanerSettingsPage() const { return *settingsPage_; }
 // Sizes the window so that its client area, below the menu bar, is exactly 646 x 552.
 void TForm1::FitClientArea()
 {
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), TRUE,
-                       static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
-    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
+    platform::SetClientSize(Handle(), kClientWidth, kClientHeight, true);
     // A menu bar that wraps onto two lines takes more room than the adjustment allowed for.
     const RECT client = platform::Window(Handle()).ClientRect();
     RECT window{};
@@ -211,19 +209,6 @@ void TForm1::FitClientArea()
                  window.bottom - window.top + kClientHeight - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
 }
 
-void TForm1::CenterOnScreen()
-{
-    RECT window{};
-    GetWindowRect(Handle(), &window);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& area = monitor.rcWork;
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    SetWindowPos(Handle(), nullptr, area.left + std::max(0L, (area.right - area.left - width) / 2),
-                 area.top + std::max(0L, (area.bottom - area.top - height) / 2), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-}
 
 void TForm1::FormShow()
 {

@@ -156,7 +156,6 @@ private:
     void CreatePages();
     std::unique_ptr<FramePage> MakePage(int index);
     void FitClientArea();
-    void CenterOnScreen();
     void MakeFonts();
     void PaintHeader(const DRAWITEMSTRUCT& item) const;
     void OpenHelp(UINT command);

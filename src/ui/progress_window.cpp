@@ -1,6 +1,7 @@
 #include "ui/progress_window.h"
 
 #include "progress_window_ids.h"
+#include "platform/window_placement.h"
 #include "ui/copy_animation.h"
 
 #include <algorithm>
@@ -60,7 +61,7 @@ bool TProgress::OnInit()
     titleFont_ = CreateFontW(-14, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
     LayOut();
-    CenterOnScreen();
+    platform::CenterOnScreen(Handle());
     label_ = kWaitText;
     Refresh();
     return false;
@@ -69,29 +70,11 @@ bool TProgress::OnInit()
 // Sizes the window so that its client area is exactly 275 x 208 and places the controls.
 void TProgress::LayOut()
 {
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
-    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    platform::SetClientSize(Handle(), kClientWidth, kClientHeight);
     for (const Placement& placement : kLayout)
         platform::Window(Item(placement.id)).Move(placement.bounds);
 }
 
-void TProgress::CenterOnScreen() const
-{
-    RECT window{};
-    GetWindowRect(Handle(), &window);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& area = monitor.rcMonitor;
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    SetWindowPos(Handle(), nullptr, area.left + std::max(0L, (area.right - area.left - width) / 2),
-                 area.top + std::max(0L, (area.bottom - area.top - height) / 2), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 void TProgress::Open(const std::wstring& caption)
 {
@@ -104,7 +87,7 @@ void TProgress::Open(const std::wstring& caption)
     suiProgressBar2.Show(true);
     frame_ = 0;
     AnimationTimer.SetEnabled(true);
-    CenterOnScreen();
+    platform::CenterOnScreen(Handle());
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     SetFocus(suiButton1.Handle());
     Refresh();

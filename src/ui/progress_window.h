@@ -69,7 +69,6 @@ private:
     };
 
     void LayOut();
-    void CenterOnScreen() const;
     void ProcessMessages() const;
     void RefreshIfDue();
     bool OnDrawItem(const DRAWITEMSTRUCT& item) const;

@@ -1,5 +1,6 @@
 #include "ui/update_window.h"
 
+#include "platform/window_placement.h"
 #include "platform/app_title.h"
 #include "update_window_ids.h"
 
@@ -44,7 +45,7 @@ bool TForm7::OnInit()
         headingFont_ = CreateFontW(-18, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
                                    CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
     LayOut();
-    CenterOnScreen();
+    platform::CenterOnScreen(Handle());
     SetFocus(suiButton1.Handle());
     return true;
 }
@@ -52,29 +53,11 @@ bool TForm7::OnInit()
 // Sizes the window so that its client area is exactly 320 x 150 and places the controls.
 void TForm7::LayOut()
 {
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
-    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    platform::SetClientSize(Handle(), kClientWidth, kClientHeight);
     for (const Placement& placement : kLayout)
         platform::Window(Item(placement.id)).Move(placement.bounds);
 }
 
-void TForm7::CenterOnScreen() const
-{
-    RECT window{};
-    GetWindowRect(Handle(), &window);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& area = monitor.rcMonitor;
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    SetWindowPos(Handle(), nullptr, area.left + std::max(0L, (area.right - area.left - width) / 2),
-                 area.top + std::max(0L, (area.bottom - area.top - height) / 2), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 void TForm7::suiButton1Click()
 {

@@ -57,7 +57,6 @@ private:
     void EndProgram() override;
 
     void LayOut();
-    void CenterOnScreen() const;
 
     HFONT headingFont_ = nullptr;
 };

@@ -16,6 +16,7 @@ using e2e::ProgramProcess;
 using testing_support::FileExists;
 using testing_support::ReadFileBytes;
 using testing_support::RemoveTree;
+using testing_support::TEnvironmentGuard;
 using testing_support::TestDir;
 using testing_support::Utf8;
 using testing_support::WriteFileBytes;
@@ -24,25 +25,6 @@ namespace {
 
 // The removable test drive, a folder inside the prefix.
 const std::wstring kTestDrive = L"E:\\";
-
-// Sets an environment variable of this test process (inherited by the program) and puts the
-// old value back afterwards.
-class TEnvironmentGuard {
-public:
-    TEnvironmentGuard(std::wstring name, const std::wstring& value) : name_(std::move(name))
-    {
-        wchar_t buffer[32767];
-        const DWORD n = GetEnvironmentVariableW(name_.c_str(), buffer, 32767);
-        if (n > 0 && n < 32767)
-            saved_ = std::wstring(buffer, n);
-        SetEnvironmentVariableW(name_.c_str(), value.c_str());
-    }
-    ~TEnvironmentGuard() { SetEnvironmentVariableW(name_.c_str(), saved_ ? saved_->c_str() : nullptr); }
-
-private:
-    std::wstring name_;
-    std::optional<std::wstring> saved_;
-};
 
 // Settings of a custom scan with only these categories ticked, walking only the test drive.
 std::string SettingsText(std::initializer_list<int> ticked)

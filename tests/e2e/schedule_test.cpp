@@ -19,30 +19,14 @@ using e2e::ProgramProcess;
 using testing_support::FileExists;
 using testing_support::ReadFileBytes;
 using testing_support::RemoveTree;
+using testing_support::SetAge;
+using testing_support::TEnvironmentGuard;
+using testing_support::WriteAgedFile;
 using testing_support::TestDir;
 using testing_support::Utf8;
 using testing_support::WriteFileBytes;
 
 namespace {
-
-constexpr ULONGLONG kTicksPerDay = 864000000000ULL;
-
-class TEnvironmentGuard {
-public:
-    TEnvironmentGuard(std::wstring name, const std::wstring& value) : name_(std::move(name))
-    {
-        wchar_t buffer[32767];
-        const DWORD n = GetEnvironmentVariableW(name_.c_str(), buffer, 32767);
-        if (n > 0 && n < 32767)
-            saved_ = std::wstring(buffer, n);
-        SetEnvironmentVariableW(name_.c_str(), value.c_str());
-    }
-    ~TEnvironmentGuard() { SetEnvironmentVariableW(name_.c_str(), saved_ ? saved_->c_str() : nullptr); }
-
-private:
-    std::wstring name_;
-    std::optional<std::wstring> saved_;
-};
 
 struct TFolderCleanup {
     std::vector<std::wstring> folders;
@@ -52,29 +36,6 @@ struct TFolderCleanup {
             RemoveTree(folder);
     }
 };
-
-// Sets the last-write time of a file or folder to `daysOld` days ago.
-void Age(const std::wstring& path, int daysOld)
-{
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER t;
-    t.LowPart = now.dwLowDateTime;
-    t.HighPart = now.dwHighDateTime;
-    t.QuadPart -= daysOld * kTicksPerDay;
-    const FILETIME when{t.LowPart, t.HighPart};
-    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    SetFileTime(file, nullptr, nullptr, &when);
-    CloseHandle(file);
-}
-
-void WriteAged(const std::wstring& path, const std::string& bytes, int daysOld)
-{
-    WriteFileBytes(path, bytes);
-    Age(path, daysOld);
-}
 
 std::wstring UndoBase(const std::wstring& dir) { return dir + app::TodayUndoName(app::Today()) + L"Temp"; }
 
@@ -121,11 +82,11 @@ void CheckCleanPcRun(const std::wstring& dir, const std::wstring& arguments, con
         {seeded + L"young.tmp", "inside the time buffer"},
     };
     for (const auto& [path, bytes] : junk)
-        WriteAged(path, bytes, 30);
-    WriteAged(seeded + L"keep.txt", kept.at(seeded + L"keep.txt"), 30);
-    WriteAged(seeded + L"young.tmp", kept.at(seeded + L"young.tmp"), 3);
+        WriteAgedFile(path, bytes, 30);
+    WriteAgedFile(seeded + L"keep.txt", kept.at(seeded + L"keep.txt"), 30);
+    WriteAgedFile(seeded + L"young.tmp", kept.at(seeded + L"young.tmp"), 3);
     // The time buffer applies to the FOUND folder's own time as well.
-    Age(found, 30);
+    SetAge(found, 30);
     WriteFileBytes(dir + L"Trimdex.ini", Settings(autoRun));
 
     {

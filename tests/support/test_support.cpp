@@ -106,6 +106,40 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes)
         throw std::runtime_error("cannot write " + Utf8(path));
 }
 
+void SetAge(const std::wstring& path, int days)
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER ticks{{now.dwLowDateTime, now.dwHighDateTime}};
+    ticks.QuadPart -= static_cast<ULONGLONG>(days) * 24 * 3600 * 10'000'000ULL;
+    const FILETIME written{ticks.LowPart, ticks.HighPart};
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot open " + Utf8(path));
+    const BOOL done = SetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+    if (!done)
+        throw std::runtime_error("cannot date " + Utf8(path));
+}
+
+void WriteAgedFile(const std::wstring& path, const std::string& bytes, int days)
+{
+    WriteFileBytes(path, bytes);
+    SetAge(path, days);
+}
+
+TEnvironmentGuard::TEnvironmentGuard(std::wstring name, const std::wstring& value) : name_(std::move(name))
+{
+    std::wstring buffer(32767, L'\0');
+    const DWORD n = GetEnvironmentVariableW(name_.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n > 0 && n < buffer.size())
+        saved_ = buffer.substr(0, n);
+    SetEnvironmentVariableW(name_.c_str(), value.c_str());
+}
+
+TEnvironmentGuard::~TEnvironmentGuard() { SetEnvironmentVariableW(name_.c_str(), saved_ ? saved_->c_str() : nullptr); }
+
 std::string ReadFileBytes(const std::wstring& path)
 {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace testing_support {
@@ -24,6 +25,26 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);
 
 bool FileExists(const std::wstring& path);
+
+// Sets the last-write time of a file or folder to `days` days before now; throws
+// std::runtime_error on failure.
+void SetAge(const std::wstring& path, int days);
+// WriteFileBytes, then SetAge.
+void WriteAgedFile(const std::wstring& path, const std::string& bytes, int days);
+
+// Sets an environment variable of this process (child processes inherit it) and puts the old
+// value back when it goes.
+class TEnvironmentGuard {
+public:
+    TEnvironmentGuard(std::wstring name, const std::wstring& value);
+    ~TEnvironmentGuard();
+    TEnvironmentGuard(const TEnvironmentGuard&) = delete;
+    TEnvironmentGuard& operator=(const TEnvironmentGuard&) = delete;
+
+private:
+    std::wstring name_;
+    std::optional<std::wstring> saved_;
+};
 
 // Runs a command line, waits up to timeoutMs and returns its exit code (-1 on time-out,
 // after which the process is killed).

@@ -24,39 +24,10 @@ namespace {
 using testing_support::FileExists;
 using testing_support::ReadFileBytes;
 using testing_support::RemoveTree;
+using testing_support::TEnvironmentGuard;
 using testing_support::Utf8;
+using testing_support::WriteAgedFile;
 using testing_support::WriteFileBytes;
-
-class EnvironmentGuard {
-public:
-    EnvironmentGuard(std::wstring name, const std::wstring& value) : name_(std::move(name))
-    {
-        wchar_t buffer[32767];
-        const DWORD n = GetEnvironmentVariableW(name_.c_str(), buffer, 32767);
-        if (n > 0 && n < 32767)
-            saved_ = std::wstring(buffer, n);
-        SetEnvironmentVariableW(name_.c_str(), value.c_str());
-    }
-    ~EnvironmentGuard() { SetEnvironmentVariableW(name_.c_str(), saved_ ? saved_->c_str() : nullptr); }
-
-private:
-    std::wstring name_;
-    std::optional<std::wstring> saved_;
-};
-
-// A file last written `days` ago, so the time buffer lets it through.
-void WriteAged(const std::wstring& path, const std::string& bytes, int days)
-{
-    WriteFileBytes(path, bytes);
-    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER ticks{{now.dwLowDateTime, now.dwHighDateTime}};
-    ticks.QuadPart -= static_cast<ULONGLONG>(days) * 24 * 3600 * 10'000'000ULL;
-    const FILETIME written{ticks.LowPart, ticks.HighPart};
-    SetFileTime(file, nullptr, nullptr, &written);
-    CloseHandle(file);
-}
 
 // Answers every message dialog of the user-interface thread with its first button and
 // keeps their texts, until destroyed.
@@ -147,14 +118,14 @@ TEST(WizardTest, CleanPcFromTheWelcomePageToTheFinishedPage)
     } cleanup{seeded};
     const std::wstring temp = dir + L"temp\\";
     CreateDirectoryW(temp.c_str(), nullptr);
-    EnvironmentGuard tempVariable(L"TEMP", temp);
-    EnvironmentGuard tmpVariable(L"TMP", temp);
+    TEnvironmentGuard tempVariable(L"TEMP", temp);
+    TEnvironmentGuard tmpVariable(L"TMP", temp);
 
     const std::map<std::wstring, std::string> junk = {
         {seeded + L"a.tmp", "temporary bytes"}, {seeded + L"b.bak", "backup bytes"}, {seeded + L"c.old", "old bytes"}};
     for (const auto& [path, bytes] : junk)
-        WriteAged(path, bytes, 30);
-    WriteAged(seeded + L"keep.txt", "not junk", 30);
+        WriteAgedFile(path, bytes, 30);
+    WriteAgedFile(seeded + L"keep.txt", "not junk", 30);
     WriteFileBytes(dir + L"Trimdex.ini",
                    "[HardDrive]\r\nUseTimeBuffer=1\r\nEndTMPAction=1\r\nEndBAKAction=1\r\nEndOLDAction=1\r\n"
                    "[DrivesSelected]\r\nC:\\=0\r\nD:\\=0\r\nE:\\=1\r\n");
@@ -267,12 +238,12 @@ TEST(WizardTest, StopDuringTheDriveWalkShowsWhatWasFoundSoFar)
     } cleanup{seeded};
     const std::wstring temp = dir + L"temp\\";
     CreateDirectoryW(temp.c_str(), nullptr);
-    EnvironmentGuard tempVariable(L"TEMP", temp);
-    EnvironmentGuard tmpVariable(L"TMP", temp);
+    TEnvironmentGuard tempVariable(L"TEMP", temp);
+    TEnvironmentGuard tmpVariable(L"TMP", temp);
     // Enough folders that the walk is still going when the stop arrives.
     constexpr long kJunkFiles = 3000;
     for (long i = 0; i < kJunkFiles; ++i)
-        WriteAged(seeded + L"d" + std::to_wstring(i) + L"\\x.tmp", "junk", 30);
+        WriteAgedFile(seeded + L"d" + std::to_wstring(i) + L"\\x.tmp", "junk", 30);
     WriteFileBytes(dir + L"Trimdex.ini", "[DrivesSelected]\r\nC:\\=0\r\nD:\\=0\r\nE:\\=1\r\n");
 
     app::TProgram program(dir + L"Tidymate.exe");
