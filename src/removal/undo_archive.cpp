@@ -139,7 +139,8 @@ void TUndoZipBatch::Add(const std::wstring& path, bool weekly, bool font)
     if (path.empty())
         return;
     Pump(writer_);
-    if (!FileExists(path)) {
+    // A file found under two categories comes twice; the second time it is as good as gone.
+    if (!FileExists(path) || IsPending(path)) {
         Pump(writer_);
         return;
     }
@@ -163,6 +164,13 @@ void TUndoZipBatch::Add(const std::wstring& path, bool weekly, bool font)
             Flush();
     }
     Pump(writer_);
+}
+
+bool TUndoZipBatch::IsPending(const std::wstring& path) const
+{
+    const std::wstring upper = platform::Upper(path);
+    return std::any_of(pending_.begin(), pending_.end(),
+                       [&](const Pending& file) { return platform::Upper(file.path) == upper; });
 }
 
 void TUndoZipBatch::Flush()

@@ -46,6 +46,7 @@ private:
         bool weekly = true;
         bool font = false;
     };
+    bool IsPending(const std::wstring& path) const;
     void Delete(const Pending& file);
 
     UndoWriter writer_;
