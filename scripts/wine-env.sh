@@ -1,6 +1,12 @@
 # Sourced by the other scripts: the Wine settings of one build tree.
 # Usage: source scripts/wine-env.sh BUILD_DIR
-tidymate_build_dir=$(cd "$1" && pwd)
+if [ -z "${1:-}" ] || ! tidymate_build_dir=$(cd "$1" 2>/dev/null && pwd); then
+  echo "wine-env.sh: no build tree '${1:-}'" >&2
+  # A prefix Wine cannot create: a wine started after this fails instead of making a default
+  # prefix that reaches the host.
+  export WINEPREFIX=/nonexistent/tidymate-no-build-tree
+  return 1
+fi
 export WINEPREFIX="$tidymate_build_dir/wineprefix"
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
