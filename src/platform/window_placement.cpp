@@ -13,6 +13,15 @@ void SetClientSize(HWND window, int width, int height, bool hasMenu)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void LayOutDialog(HWND dialog, int width, int height, std::span<const ControlPlacement> controls)
+{
+    SetClientSize(dialog, width, height);
+    for (const ControlPlacement& control : controls) {
+        const RECT& r = control.bounds;
+        MoveWindow(GetDlgItem(dialog, control.id), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    }
+}
+
 void CenterOnScreen(HWND window, bool workArea)
 {
     RECT bounds{};

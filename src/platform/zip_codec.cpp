@@ -221,12 +221,6 @@ StreamResult Compressor::DeflateInto(const ZipFileHandle& source, uint64_t size,
     return result;
 }
 
-StreamResult DeflateInto(const ZipFileHandle& source, uint64_t size, ZipFileHandle& archive, uint64_t offset,
-                         const std::function<void()>& pump)
-{
-    return Compressor().DeflateInto(source, size, archive, offset, pump);
-}
-
 StreamResult ExtractInto(const ZipFileHandle& archive, uint64_t offset, uint64_t compressedSize, uint16_t method,
                          uint64_t expectedSize, ZipFileHandle& target, const std::wstring& entryName)
 {

@@ -28,7 +28,8 @@ public:
     Compressor(const Compressor&) = delete;
     Compressor& operator=(const Compressor&) = delete;
 
-    // As DeflateInto below.
+    // Deflates `size` bytes of `source` (read from its start) to `archive` at `offset`.
+    // `pump` runs after every chunk.
     StreamResult DeflateInto(const ZipFileHandle& source, uint64_t size, ZipFileHandle& archive, uint64_t offset,
                              const std::function<void()>& pump);
 
@@ -36,11 +37,6 @@ private:
     struct State;
     std::unique_ptr<State> state_;
 };
-
-// Deflates `size` bytes of `source` (read from its start) to `archive` at `offset`.
-// `pump` runs after every chunk.
-StreamResult DeflateInto(const ZipFileHandle& source, uint64_t size, ZipFileHandle& archive, uint64_t offset,
-                         const std::function<void()>& pump);
 
 // Writes the data of an entry (`compressedSize` bytes at `offset`, stored or deflated) to
 // `target` from its start. Stops with an AppError naming `entryName` when the data is

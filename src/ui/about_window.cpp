@@ -12,12 +12,7 @@ namespace ui {
 
 namespace {
 
-struct Placement {
-    int id;
-    RECT bounds;  // client pixels
-};
-
-constexpr Placement kLayout[] = {
+constexpr platform::ControlPlacement kLayout[] = {
     {IDC_ABOUT_PICTURE1, {1, 1, 323, 15}},
     {IDC_ABOUT_LOGO, {20, 28, 304, 84}},
     {IDC_ABOUT_LABEL5, {20, 92, 304, 108}},
@@ -72,7 +67,7 @@ bool TForm4::OnInit()
     MakeFonts();
     Label4.SetFont(linkFont_);
     Label5.SetText(Label5Caption);
-    LayOut();
+    platform::LayOutDialog(Handle(), kClientWidth, kClientHeight, kLayout);
     platform::CenterOnScreen(Handle());
     Label2.Show(splash_);
     suiButton1.Show(!splash_);
@@ -89,15 +84,6 @@ void TForm4::MakeFonts()
     if (!linkFont_)
         linkFont_ = MakeFont(12, FW_NORMAL, true);
 }
-
-// Sizes the borderless window to 324 x 232 and places the controls.
-void TForm4::LayOut()
-{
-    platform::SetClientSize(Handle(), kClientWidth, kClientHeight);
-    for (const Placement& placement : kLayout)
-        platform::Window(Item(placement.id)).Move(placement.bounds);
-}
-
 
 void TForm4::Label4Click() { OpenAddress(Handle(), kHomePageAddress); }
 

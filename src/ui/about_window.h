@@ -52,7 +52,6 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void LayOut();
     void MakeFonts();
     void PaintPanel(HDC dc) const;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) const;

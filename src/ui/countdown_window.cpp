@@ -12,12 +12,7 @@ namespace ui {
 
 namespace {
 
-struct Placement {
-    int id;
-    RECT bounds;  // client pixels
-};
-
-constexpr Placement kLayout[] = {
+constexpr platform::ControlPlacement kLayout[] = {
     {IDC_COUNTDOWN_LABEL1, {0, 14, 394, 46}},
     {IDC_COUNTDOWN_LABEL2, {0, 50, 394, 82}},
     {IDC_COUNTDOWN_PROGRESS_BAR1, {24, 92, 370, 112}},
@@ -48,7 +43,7 @@ bool TForm6::OnInit()
                                  CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
     Label1.SetFont(largeFont_);
     Label2.SetFont(largeFont_);
-    LayOut();
+    platform::LayOutDialog(Handle(), kClientWidth, kClientHeight, kLayout);
     platform::CenterOnScreen(Handle());
 
     closed_ = false;
@@ -66,15 +61,6 @@ bool TForm6::OnInit()
     SetFocus(Button2.Handle());
     return true;
 }
-
-// Sizes the window so that its client area is exactly 394 x 171 and places the controls.
-void TForm6::LayOut()
-{
-    platform::SetClientSize(Handle(), kClientWidth, kClientHeight);
-    for (const Placement& placement : kLayout)
-        platform::Window(Item(placement.id)).Move(placement.bounds);
-}
-
 
 void TForm6::Timer1Timer()
 {

@@ -50,7 +50,6 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void LayOut();
     void CloseWith(INT_PTR result);
 
     HFONT largeFont_ = nullptr;

@@ -209,7 +209,6 @@ void TForm1::FitClientArea()
                  window.bottom - window.top + kClientHeight - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
 }
 
-
 void TForm1::FormShow()
 {
     wchar_t folder[MAX_PATH];

@@ -15,13 +15,8 @@ namespace {
 constexpr wchar_t kWaitText[] = L"请等待";
 constexpr UINT kAnimationIntervalMs = 60;
 
-struct Placement {
-    int id;
-    RECT bounds;  // client pixels
-};
-
 // Top to bottom in the 275 x 208 client area.
-constexpr Placement kLayout[] = {
+constexpr platform::ControlPlacement kLayout[] = {
     {IDC_PROGRESS_TITLE, {0, 0, 275, 34}},
     {IDC_ANIMATE1, {12, 40, 263, 92}},
     {IDC_PROGRESS_LABEL1, {12, 98, 263, 114}},
@@ -60,21 +55,12 @@ bool TProgress::OnInit()
     AnimationTimer.Attach(Handle());
     titleFont_ = CreateFontW(-14, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
-    LayOut();
+    platform::LayOutDialog(Handle(), kClientWidth, kClientHeight, kLayout);
     platform::CenterOnScreen(Handle());
     label_ = kWaitText;
     Refresh();
     return false;
 }
-
-// Sizes the window so that its client area is exactly 275 x 208 and places the controls.
-void TProgress::LayOut()
-{
-    platform::SetClientSize(Handle(), kClientWidth, kClientHeight);
-    for (const Placement& placement : kLayout)
-        platform::Window(Item(placement.id)).Move(placement.bounds);
-}
-
 
 void TProgress::Open(const std::wstring& caption)
 {

@@ -68,7 +68,6 @@ private:
         int maximum = 0;
     };
 
-    void LayOut();
     void ProcessMessages() const;
     void RefreshIfDue();
     bool OnDrawItem(const DRAWITEMSTRUCT& item) const;

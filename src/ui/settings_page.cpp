@@ -18,13 +18,13 @@ namespace ui {
 namespace {
 
 // The sheet of each tab; category tabs name their position in scan::SettingsTabs().
-struct TSheetSpec {
+struct TSheetTemplate {
     int templateId;
     int categoryTab;  // -1: no category rows
     int rowsTop;      // dialog units
 };
 
-constexpr TSheetSpec kSheets[TSettingsPage::kTabCount] = {
+constexpr TSheetTemplate kSheets[TSettingsPage::kTabCount] = {
     {IDD_SETTINGS_START, -1, 0},
     {IDD_SETTINGS_ROWS, 0, ROWS_TOP},
     {IDD_SETTINGS_ROWS, 1, ROWS_TOP},
@@ -106,10 +106,10 @@ void TSettingsPage::CreateSheets()
             suiPageControl2.AddTab(TabCaption(tab));
         return suiPageControl2.PageArea();
     }();
-    for (const TSheetSpec& spec : kSheets) {
+    for (const TSheetTemplate& sheetTemplate : kSheets) {
         auto sheet = std::make_unique<TSettingsSheet>();
         sheet->SetSkin(Skin());
-        if (!sheet->Create(Handle(), spec.templateId))
+        if (!sheet->Create(Handle(), sheetTemplate.templateId))
             throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "settings tab");
         // Above the tab control, which draws only around the sheets.
         SetWindowPos(sheet->Handle(), HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,

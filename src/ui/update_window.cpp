@@ -10,12 +10,7 @@ namespace ui {
 
 namespace {
 
-struct Placement {
-    int id;
-    RECT bounds;  // client pixels
-};
-
-constexpr Placement kLayout[] = {
+constexpr platform::ControlPlacement kLayout[] = {
     {IDC_UPDATE_HEADING, {0, 0, 320, 44}},
     {IDC_UPDATE_TEXT, {20, 58, 300, 92}},
     {IDOK, {120, 108, 200, 136}},
@@ -44,20 +39,11 @@ bool TForm7::OnInit()
     if (!headingFont_)
         headingFont_ = CreateFontW(-18, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
                                    CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
-    LayOut();
+    platform::LayOutDialog(Handle(), kClientWidth, kClientHeight, kLayout);
     platform::CenterOnScreen(Handle());
     SetFocus(suiButton1.Handle());
     return true;
 }
-
-// Sizes the window so that its client area is exactly 320 x 150 and places the controls.
-void TForm7::LayOut()
-{
-    platform::SetClientSize(Handle(), kClientWidth, kClientHeight);
-    for (const Placement& placement : kLayout)
-        platform::Window(Item(placement.id)).Move(placement.bounds);
-}
-
 
 void TForm7::suiButton1Click()
 {

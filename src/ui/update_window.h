@@ -56,7 +56,6 @@ private:
     void OpenPage(const std::wstring& address) override;
     void EndProgram() override;
 
-    void LayOut();
 
     HFONT headingFont_ = nullptr;
 };

@@ -29,13 +29,6 @@ using namespace undo_fixtures;
 
 namespace {
 
-UndoWriter WriterFor(const UndoPlace& place)
-{
-    UndoWriter writer;
-    writer.place = place;
-    return writer;
-}
-
 bool IsFile(const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());

@@ -86,13 +86,6 @@ HANDLE StartMoveLoop()
     return process.hProcess;
 }
 
-removal::UndoWriter WriterFor(const UndoPlace& place)
-{
-    removal::UndoWriter writer;
-    writer.place = place;
-    return writer;
-}
-
 std::wstring FileName(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
 
 }  // namespace

@@ -41,6 +41,13 @@ removal::UndoPlace MakePlace(const std::wstring& dir)
     return {folder, L"撤销20090312"};
 }
 
+removal::UndoWriter WriterFor(const removal::UndoPlace& place)
+{
+    removal::UndoWriter writer;
+    writer.place = place;
+    return writer;
+}
+
 std::vector<std::wstring> EntryPaths(const std::wstring& archivePath)
 {
     std::vector<std::wstring> paths;

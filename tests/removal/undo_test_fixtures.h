@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "removal/undo_archive.h"
 #include "removal/undo_names.h"
 
 namespace undo_fixtures {
@@ -17,6 +18,9 @@ std::string TextBytes(size_t size, uint32_t seed);
 
 // `dir`prog\ (created) as the program folder, with the stem of 12 March 2009.
 removal::UndoPlace MakePlace(const std::wstring& dir);
+
+// A writer for `place` with no pump, no notice and plain deletion.
+removal::UndoWriter WriterFor(const removal::UndoPlace& place);
 
 // The entries' paths ("C:\A\B.TXT") in archive order; empty when there is no archive.
 std::vector<std::wstring> EntryPaths(const std::wstring& archivePath);

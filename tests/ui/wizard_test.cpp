@@ -108,18 +108,32 @@ void PostClick(const ui::TForm1& form, int page, int id)
                  reinterpret_cast<LPARAM>(GetDlgItem(pageWindow, id)));
 }
 
+// The test's own folder (settings file, TEMP and TMP) and a folder of junk on the test drive E:,
+// removed afterwards.
+struct TWizardFolders {
+    explicit TWizardFolders(const std::wstring& name)
+        : dir(testing_support::TestDir()),
+          seeded(L"E:\\" + name + L"-" + std::to_wstring(GetCurrentProcessId()) + L"\\"),
+          temp(dir + L"temp\\"),
+          tempVariable(L"TEMP", temp),
+          tmpVariable(L"TMP", temp)
+    {
+        CreateDirectoryW(temp.c_str(), nullptr);
+    }
+    ~TWizardFolders() { RemoveTree(seeded); }
+
+    std::wstring dir;
+    std::wstring seeded;
+    std::wstring temp;
+    TEnvironmentGuard tempVariable;
+    TEnvironmentGuard tmpVariable;
+};
+
 TEST(WizardTest, CleanPcFromTheWelcomePageToTheFinishedPage)
 {
-    const std::wstring dir = testing_support::TestDir();
-    const std::wstring seeded = L"E:\\wizard-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    struct Cleanup {
-        std::wstring folder;
-        ~Cleanup() { RemoveTree(folder); }
-    } cleanup{seeded};
-    const std::wstring temp = dir + L"temp\\";
-    CreateDirectoryW(temp.c_str(), nullptr);
-    TEnvironmentGuard tempVariable(L"TEMP", temp);
-    TEnvironmentGuard tmpVariable(L"TMP", temp);
+    const TWizardFolders folders(L"wizard");
+    const std::wstring& dir = folders.dir;
+    const std::wstring& seeded = folders.seeded;
 
     const std::map<std::wstring, std::string> junk = {
         {seeded + L"a.tmp", "temporary bytes"}, {seeded + L"b.bak", "backup bytes"}, {seeded + L"c.old", "old bytes"}};
@@ -230,16 +244,9 @@ private:
 
 TEST(WizardTest, StopDuringTheDriveWalkShowsWhatWasFoundSoFar)
 {
-    const std::wstring dir = testing_support::TestDir();
-    const std::wstring seeded = L"E:\\wizard-stop-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    struct Cleanup {
-        std::wstring folder;
-        ~Cleanup() { RemoveTree(folder); }
-    } cleanup{seeded};
-    const std::wstring temp = dir + L"temp\\";
-    CreateDirectoryW(temp.c_str(), nullptr);
-    TEnvironmentGuard tempVariable(L"TEMP", temp);
-    TEnvironmentGuard tmpVariable(L"TMP", temp);
+    const TWizardFolders folders(L"wizard-stop");
+    const std::wstring& dir = folders.dir;
+    const std::wstring& seeded = folders.seeded;
     // Enough folders that the walk is still going when the stop arrives.
     constexpr long kJunkFiles = 3000;
     for (long i = 0; i < kJunkFiles; ++i)
